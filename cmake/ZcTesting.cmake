@@ -1,0 +1,23 @@
+# zc_add_gtest(NAME SOURCES src... LIBS lib... [GUI])
+#
+# Builds one GoogleTest executable and registers its cases with ctest.
+# Cases are discovered when ctest runs (not at build time), so test
+# programs that need a display only ever start under the test runner.
+# GUI links the main that creates a QApplication, otherwise a
+# QCoreApplication main is used.
+function(zc_add_gtest name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE zc_testmain_gui)
+  else()
+    target_link_libraries(${name} PRIVATE zc_testmain_core)
+  endif()
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock zc_warnings)
+  target_compile_definitions(${name} PRIVATE
+    ZC_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
+    ZC_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    ZC_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${name}")
+endfunction()

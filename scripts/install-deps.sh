@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the product need.
+# Only packages that are missing are installed; a machine that has them
+# all is left untouched (and needs no network).
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake ninja-build pkg-config clang-format
+  # Qt 6: widgets, SVG pictures, QTest helpers; the xcb platform plugin
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  # Firebird 3: isc client API and the in-process (embedded) engine
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  # real windows for widget tests, a Tahoma-compatible font, base fonts
+  xvfb xauth fonts-wine fonts-dejavu-core
+  # LibreOffice as an independent reader of the RTF we write;
+  # xdg-open as the desktop shell's "open"
+  libreoffice-writer-nogui xdg-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+sudo=()
+if [[ $(id -u) -ne 0 ]]; then
+  sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the project and runs every test.
+#   ./test.sh          release build
+#   ./test.sh asan     AddressSanitizer + UndefinedBehaviorSanitizer build
+set -euo pipefail
+cd "$(dirname "$0")"
+preset=${1:-release}
+
+scripts/install-deps.sh
+cmake --preset "$preset"
+cmake --build --preset "$preset"
+# Widget tests open real windows: give them a virtual X server.
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --preset "$preset" -j2
