@@ -21,3 +21,21 @@ function(zc_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${name}")
 endfunction()
+
+# zc_add_gtests_in_dir(PREFIX LIBS lib... [GUI])
+#
+# Registers every *-test.cpp of the current folder as its own test
+# executable named PREFIX-<file stem>, so that adding a test file needs
+# no edit here.
+function(zc_add_gtests_in_dir prefix)
+  cmake_parse_arguments(ARG "GUI" "" "LIBS" ${ARGN})
+  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*-test.cpp)
+  foreach(src IN LISTS test_sources)
+    get_filename_component(stem ${src} NAME_WE)
+    if(ARG_GUI)
+      zc_add_gtest(${prefix}-${stem} SOURCES ${src} LIBS ${ARG_LIBS} GUI)
+    else()
+      zc_add_gtest(${prefix}-${stem} SOURCES ${src} LIBS ${ARG_LIBS})
+    endif()
+  endforeach()
+endfunction()
