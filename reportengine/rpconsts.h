@@ -44,4 +44,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Message texts. Every error the engine raises is built from these.
+
+// Data sets
+inline constexpr char SRpFieldIndexOutOfRange[] = "Field index out of range: ";
+inline constexpr char SRpFieldNotFound[] = "Field not found: ";
+inline constexpr char SRpBookmarkInvalid[] = "Invalid bookmark";
+inline constexpr char SRpFieldConvert[] = "Cannot convert the value of field ";
+
 } // namespace rp
