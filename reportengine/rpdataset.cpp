@@ -101,9 +101,9 @@ bool TRpField::AsBoolean() const
     return false;
 }
 
-QDateTime TRpField::AsDateTime() const
+double TRpField::AsDateTime() const
 {
-    return QDateTime();
+    return 0;
 }
 
 QByteArray TRpField::AsBytes() const

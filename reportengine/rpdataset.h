@@ -2,8 +2,9 @@
 // Data-set interface the report engine runs against: records, typed fields, bookmarks.
 #pragma once
 
+#include "rptypes.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -62,7 +63,7 @@ class TRpDataSet;
 /// value accessor reads the current record through TRpDataSet::FieldValue; on a
 /// null value the typed accessors give the type's zero (empty text, 0, false,
 /// invalid date-time), as the usual data-access frameworks do.
-class TRpField
+class TRpField : public TRpObject
 {
 public:
     TRpField(TRpDataSet *owner, int index, const QString &name, TRpFieldType type, int size = 0);
@@ -91,8 +92,9 @@ public:
     double AsCurrency() const;
     /// Boolean value; text "true"/"false"/"1"/"0" in any case is accepted.
     bool AsBoolean() const;
-    /// Date-time value; a date alone is at midnight, a time alone is on 30 Dec 1899.
-    QDateTime AsDateTime() const;
+    /// Date-time value as days since 30 Dec 1899 (the engine's TDateTime); a date alone is at
+    /// midnight, a time alone has day 0; null gives 0.
+    double AsDateTime() const;
     /// Raw bytes: memo/blob/graphic content, the UTF-8 text for other kinds.
     QByteArray AsBytes() const;
 
