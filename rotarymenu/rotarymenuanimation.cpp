@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// Step-by-step motion of the rotary menu's angles and size, free of any timer.
+#include "rotarymenuanimation.h"
+
+#include <cmath>
+
+bool AnimateDouble(double &value, double target, double delta, double margin)
+{
+    if (target - margin < value && value < target + margin) {
+        value = target;
+        return false;
+    }
+    const double step = delta < 1 ? 1 : delta;
+    // Halves go to the even neighbour, as the motion's reference sequences expect.
+    value = std::nearbyint(value < target ? value + step : value - step);
+    return true;
+}
+
+bool TRotaryMenuAnimation::set(TAnimatedValue &q, double value, bool animation, int updateCount)
+{
+    const bool immediate = (animate && animation) || updateCount > 0;
+    bool repaint = false;
+    q.target = value;
+    if (immediate) {
+        q.current = q.target;
+        q.temp = q.current;
+        repaint = true;
+    }
+    if (animation) {
+        animate = !(blockAnimate || updateCount > 0);
+        return repaint;
+    }
+    q.current = q.target;
+    q.temp = q.current;
+    return true;
+}
+
+bool TRotaryMenuAnimation::step(bool animation, int factor)
+{
+    TAnimatedValue *const all[] = {&stopAngle, &startAngle, &width, &height};
+    if (!(animation && animate)) {
+        bool quiet = true;
+        for (const TAnimatedValue *q : all) {
+            quiet = quiet && q->target == q->temp;
+        }
+        if (quiet) {
+            return false;
+        }
+    }
+    const double f = factor < 1 ? 1 : factor;
+    double delta[4];
+    for (int i = 0; i < 4; ++i) {
+        delta[i] = std::abs(all[i]->target - all[i]->temp) / f;
+    }
+    bool moving = false;
+    for (int i = 0; i < 4; ++i) {
+        // Every quantity steps on every tick, so no short-circuit here.
+        const bool m = AnimateDouble(all[i]->temp, all[i]->target, delta[i], 1.0);
+        moving = moving || m;
+    }
+    if (moving) {
+        for (TAnimatedValue *q : all) {
+            q->current = q->temp;
+        }
+        return true;
+    }
+    animate = false;
+    for (TAnimatedValue *q : all) {
+        q->current = q->target;
+        q->temp = q->target;
+    }
+    return true;
+}
