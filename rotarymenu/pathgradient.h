@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// Path-gradient brush: colours blended from an outline towards a centre point.
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QPainterPath>
+#include <QPair>
+#include <QPointF>
+#include <QRectF>
+
+class QPainter;
+
+/// A brush that is `SurroundColors` on its outline and `CenterColor` at `CenterPoint`, or
+/// follows a preset blend (position 0 = outline, 1 = centre). Outside the outline it paints
+/// nothing (clamp). Curves are flattened; for the resulting polygon the colours are exact:
+/// each edge and the centre form a triangle in which the colour varies perpendicular to the
+/// edge. The triangles are rasterised together into one layer, so they show no seams, and the
+/// layer is masked by the anti-aliased outline, so the rim is smooth.
+class TPathGradient
+{
+public:
+    /// One (position, colour) pair of a preset blend.
+    using TBlendStop = QPair<qreal, QColor>;
+
+    explicit TPathGradient(const QPainterPath &outline);
+
+    /// Defaults to the centroid of the outline's area.
+    QPointF CenterPoint() const { return m_center; }
+    void SetCenterPoint(const QPointF &center) { m_center = center; }
+
+    /// Colour at the centre point; white by default.
+    QColor CenterColor() const { return m_centerColor; }
+    void SetCenterColor(const QColor &color) { m_centerColor = color; }
+
+    /// Colours of the outline's points in order; the last one repeats for the remaining points.
+    /// White by default. Ignored while a preset blend is set.
+    QList<QColor> SurroundColors() const { return m_surround; }
+    void SetSurroundColors(const QList<QColor> &colors) { m_surround = colors; }
+
+    /// Preset blend; the positions must run from 0 to 1. An empty list removes the blend.
+    QList<TBlendStop> InterpolationColors() const { return m_blend; }
+    void SetInterpolationColors(const QList<TBlendStop> &stops) { m_blend = stops; }
+
+    /// The outline the brush was made from.
+    const QPainterPath &Outline() const { return m_outline; }
+
+    /// The brush's colour at a point (in the brush's coordinates); transparent outside.
+    QColor ColorAt(const QPointF &point) const;
+
+    /// Fills the outline with the brush.
+    void Fill(QPainter *painter) const;
+    /// Fills an area with the brush: only where the area and the outline overlap is painted.
+    void Fill(QPainter *painter, const QPainterPath &area) const;
+    void Fill(QPainter *painter, const QRectF &area) const;
+
+private:
+    QPainterPath m_outline;
+    QPointF m_center;
+    QColor m_centerColor = Qt::white;
+    QList<QColor> m_surround{QColor(Qt::white)};
+    QList<TBlendStop> m_blend;
+};
