@@ -46,10 +46,61 @@ public:
 
 // Message texts. Every error the engine raises is built from these.
 
+// Variables: message = first part + name (+ second part).
+inline constexpr char SRpVarExists1[] = "Can't add report variable ";
+inline constexpr char SRpVarExists2[] = " - variable already exists";
+inline constexpr char SRpGetVariable[] = "Get variable";
+inline constexpr char SRpSetVariable[] = "Set variable";
+inline constexpr char SRpVarNotFoundAfterOp[] = ": report variable not found: ";
+inline constexpr char SRpVarNotFound[] = "Report variable not found: ";
+inline constexpr char SRpVarRename1[] = "Can't set variable name to ";
+inline constexpr char SRpVarRename2[] = ", because variable with the same name already exists";
+inline constexpr char SRpInvalidDate[] = " is not a valid date value";
+inline constexpr char SRpInvalidDateTime[] = " is not a valid datetime value";
+inline constexpr char SRpListIndex1[] = "List index out of bounds (";
+inline constexpr char SRpListIndex2[] = ")";
+inline constexpr char SRpStreamRead[] = "Stream read error";
+
+// User functions
+inline constexpr char SRpUDFListWhileExecuting[] = "Can't set UDFList while executing report";
+inline constexpr char SRpUDFVersion1[] = "TRpRTF version ";
+inline constexpr char SRpUDFVersion2[] = " doesn't equal TRpUDFList version ";
+inline constexpr char SRpUDFExists1[] = "User defined function with name ";
+inline constexpr char SRpUDFExists2[] = " already exists";
+inline constexpr char SRpUDFIllegalName[] = "Illegal function name ";
+inline constexpr char SRpIllegalFunctionUse[] = "Illegal function use: ";
+inline constexpr char SRpArgVarNotFound1[] = " - report variable ";
+inline constexpr char SRpArgVarNotFound2[] = " not found";
+inline constexpr char SRpIllegalBrackets1[] = "Illegal brackets use in expression: ";
+inline constexpr char SRpIllegalBrackets2[] =
+    " - result type udfrTRpReportVariable expected inside the brackets";
+inline constexpr char SRpIllegalExpression[] = "Illegal expression: ";
+
+// Files and streams
+inline constexpr char SRpCannotCreateFile1[] = "Cannot create file \"";
+inline constexpr char SRpCannotCreateFile2[] = "\". ";
+
 // Data sets
 inline constexpr char SRpFieldIndexOutOfRange[] = "Field index out of range: ";
 inline constexpr char SRpFieldNotFound[] = "Field not found: ";
 inline constexpr char SRpBookmarkInvalid[] = "Invalid bookmark";
 inline constexpr char SRpFieldConvert[] = "Cannot convert the value of field ";
+
+// CSV data sets: message = file name + ", row " + row + ", column " + column + ": " + reason.
+inline constexpr char SRpCsvRow[] = ", row ";
+inline constexpr char SRpCsvColumn[] = ", column ";
+inline constexpr char SRpCsvCannotOpen[] = ": cannot open file";
+inline constexpr char SRpCsvUnbalancedQuote[] = "unbalanced quote";
+inline constexpr char SRpCsvQuoteInside[] = "quote inside an unquoted value";
+inline constexpr char SRpCsvTextAfterQuote[] = "text after a closing quote";
+inline constexpr char SRpCsvTooManyCells[] = "more cells than the header";
+inline constexpr char SRpCsvEmptyHeader[] = "missing header row";
+inline constexpr char SRpCsvEmptyName[] = "empty field name";
+inline constexpr char SRpCsvDuplicateName[] = "duplicate field name ";
+inline constexpr char SRpCsvUnknownType[] = "unknown field type ";
+inline constexpr char SRpCsvBadValue1[] = "value \"";
+inline constexpr char SRpCsvBadValue2[] = "\" is not a valid ";
+inline constexpr char SRpCsvMissingBlob[] = "blob file not found: ";
+inline constexpr char SRpCsvBadUtf8[] = "text is not valid UTF-8";
 
 } // namespace rp

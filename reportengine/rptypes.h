@@ -127,6 +127,8 @@ public:
     /// Moves by `delta` from the current position, clamped as Seek.
     void SeekRelative(qint64 delta) { Seek(FPos + delta); }
     void Clear();
+    /// Reserves room for `size` bytes without changing Size.
+    void Reserve(qint64 size) { FData.reserve(size); }
 
     /// Writes at the position (overwriting, growing when needed) and advances.
     void Write(const char *data, qint64 count);
