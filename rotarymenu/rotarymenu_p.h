@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// Private state of the rotary menu widget shared by its implementation files.
+#pragma once
+
+#include "picturecontainer.h"
+#include "rotarymenu.h"
+#include "rotarymenuanimation.h"
+#include "rotarymenugeometry.h"
+#include "rotarymenuimagelist.h"
+#include "rotarymenuitems.h"
+
+#include <QBasicTimer>
+#include <QPointer>
+
+struct TRotaryMenuPrivate
+{
+    explicit TRotaryMenuPrivate(TRotaryMenu *q);
+
+    /// Index of `item` in the collection, -1 for none.
+    int indexOf(const TRotaryMenuItem *item) const { return items->IndexOf(item); }
+    /// Drops every interaction reference to an item that is going away.
+    void forget(const TRotaryMenuItem *item);
+    /// Sets the width or height target under the angle setters' rules.
+    void setAnimated(TAnimatedValue &q, double value);
+
+    /// Keyboard navigation without wrap-around, skipping disabled items.
+    TRotaryMenuItem *findNextFocused() const;
+    TRotaryMenuItem *findPreviousFocused() const;
+    /// First item whose ShortCut is this key combination, or null.
+    TRotaryMenuItem *itemForShortCut(int combination) const;
+    /// Pressed := none, flip a toggle item, raise the click with `sender`.
+    void clickFromKey(TRotaryMenuItem *item);
+    /// Hovered and pressed := none (the mouse left, or focus went away).
+    void cancelPointer();
+
+    // Painting helpers (rotarymenupaint.cpp).
+    void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
+    void drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
+    void drawImage(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
+
+    TRotaryMenu *q;
+    std::unique_ptr<TRotaryMenuItems> items;
+    QFont defaultFont;
+    TColor defaultFontColor;
+    std::unique_ptr<TGradientFill> defaultFill;
+    std::unique_ptr<TGradientFill> defaultHoverFill;
+    std::unique_ptr<TGradientFill> defaultDownFill;
+    std::unique_ptr<TGradientFill> defaultDisabledFill;
+
+    bool animation = true;
+    int animationFactor = 4;
+    TRotaryMenuAnimationType animationType = TRotaryMenu::atInOut;
+    TRotaryMenu::TRotaryMenuAnimationModes animationMode = TRotaryMenu::amAngle;
+    TColor shadowColor = 0x2D1606;
+    int shadowOffset = 4;
+    int shadowOpacity = 100;
+    int size = 50;
+    TRotaryMenuLayout layout = TRotaryMenu::rmlCircularDonut;
+    bool showFocus = true;
+    QPointer<TPictureContainer> pictureContainer;
+    QPointer<TImageList> imageList;
+
+    TRotaryMenuItem *hovered = nullptr;
+    TRotaryMenuItem *focused = nullptr;
+    TRotaryMenuItem *down = nullptr;
+    int updateCount = 0;
+    TRotaryMenuAnimation anim;
+    double saveStopAngle = -1.0;
+    double saveW = -1.0;
+    double saveH = -1.0;
+    QBasicTimer timer;
+    bool destroying = false;
+    std::function<void()> changeHook;
+};

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+// Rotary menu widget: shadow, sector fills, captions, images, outlines and focus.
+#include "pathgradient.h"
+#include "rotarymenu_p.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+// Captions fall back to Arial for a family the system lacks, so that a missing face
+// degrades the same way everywhere instead of to whatever fontconfig picks.
+QFont captionFont(const QFont &font)
+{
+    QFont result(font);
+    if (!QFontDatabase::hasFamily(font.family())) {
+        result.setFamily(QStringLiteral("Arial"));
+    }
+    return result;
+}
+
+const TGradientFill *stateFill(const TRotaryMenuPrivate &d, const TRotaryMenuItem *item)
+{
+    if (!item->Enabled()) {
+        return item->DisabledFill();
+    }
+    if (item == d.down || item->Down()) {
+        return item->DownFill();
+    }
+    if (item == d.hovered) {
+        return item->HoverFill();
+    }
+    return item->Fill();
+}
+
+} // namespace
+
+void TRotaryMenu::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    DrawRotaryMenu(&painter, Geometry().R);
+}
+
+void TRotaryMenu::DrawRotaryMenu(QPainter *graphics, const QRectF &R)
+{
+    TRotaryMenuGeometry g = Geometry();
+    g.R = R;
+    g.RI = QRectF(R.x() + d->size, R.y() + d->size, R.width() - 2.0 * d->size,
+                  R.height() - 2.0 * d->size);
+    if (g.count > 0 && d->shadowColor != clNone && g.RI.width() > 0 && g.RI.height() > 0) {
+        const QColor shadow = MakeQColor(quint8(d->shadowOpacity), d->shadowColor);
+        TPathGradient brush(g.menuPath());
+        brush.SetInterpolationColors({{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}});
+        graphics->save();
+        graphics->translate(d->shadowOffset, d->shadowOffset);
+        brush.Fill(graphics);
+        graphics->restore();
+    }
+    d->drawItems(graphics, g);
+}
+
+void TRotaryMenuPrivate::drawItems(QPainter *p, const TRotaryMenuGeometry &g)
+{
+    for (int i = 0; i < g.count; ++i) {
+        TRotaryMenuItem *item = items->Items(i);
+        const QPainterPath outline = g.itemPath(i);
+        p->save();
+        p->setClipPath(outline);
+        const QRectF bounds = outline.boundingRect();
+        // The painter leaves the state fill's settings alone, so no copy is needed.
+        auto *fill = const_cast<TGradientFill *>(stateFill(*this, item));
+        fill->Fill(p, bounds, 255, 255, 255, 255, 255);
+        const QRectF box =
+            g.layout == TRotaryMenu::rmlHorizontal || g.layout == TRotaryMenu::rmlVertical
+                ? bounds
+                : g.itemBox(i);
+        drawCaption(p, item, box);
+        drawImage(p, item, box);
+        p->restore();
+        // A fill without a border colour draws no outline, as the fill painter itself does.
+        if (fill->BorderColor() != clNone && fill->BorderWidth() > 0) {
+            p->save();
+            p->setBrush(Qt::NoBrush);
+            p->setPen(QPen(MakeQColor(fill->BorderOpacity(), fill->BorderColor()),
+                           fill->BorderWidth(), Qt::SolidLine));
+            p->drawPath(outline);
+            p->restore();
+        }
+    }
+    if (q->hasFocus() && showFocus && focused) {
+        const QPainterPath outline = g.itemPath(indexOf(focused));
+        p->save();
+        p->setBrush(Qt::NoBrush);
+        QPen pen(MakeQColor(255, focused->Fill()->FocusColor()), 1, Qt::DashLine);
+        pen.setCosmetic(true);
+        p->setPen(pen);
+        p->drawPath(outline);
+        p->restore();
+    }
+}
+
+void TRotaryMenuPrivate::drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box)
+{
+    if (item->Caption().isEmpty()) {
+        return;
+    }
+    const QFont font = captionFont(item->Font());
+    const QFontMetricsF metrics(font, p->device());
+    const int flags = Qt::TextShowMnemonic;
+    const QSizeF size =
+        metrics.boundingRect(QRectF(0, 0, 10000, 10000), flags, item->Caption()).size();
+    const QPointF at = GetObjectLocation(box, size.width(), size.height(), item->CaptionLocation(),
+                                         item->CaptionLeft(), item->CaptionTop());
+    p->setFont(font);
+    p->setPen(MakeQColor(255, item->FontColor()));
+    p->drawText(QRectF(at, size), flags, item->Caption());
+}
+
+void TRotaryMenuPrivate::drawImage(QPainter *p, const TRotaryMenuItem *item, const QRectF &box)
+{
+    auto place = [&](int ownWidth, int ownHeight) {
+        const QSize size =
+            GetAspectSize(item->ImageWidth(), item->ImageHeight(), ownWidth, ownHeight);
+        const QPointF at =
+            GetObjectLocation(box, size.width(), size.height(), item->ImageLocation(),
+                              item->ImageLeft(), item->ImageTop());
+        return QRectF(at, QSizeF(size));
+    };
+    const TPicture *own = item->Image();
+    if (!own->Empty()) {
+        own->Draw(p, place(own->Width(), own->Height()));
+    }
+    if (pictureContainer && !item->ImageName().isEmpty()) {
+        const TPicture *named = pictureContainer->FindPicture(item->ImageName());
+        if (named && !named->Empty()) {
+            named->Draw(p, place(named->Width(), named->Height()));
+        }
+    }
+    if (imageList && item->ImageIndex() >= 0 && item->ImageIndex() < imageList->Count()) {
+        const QPixmap bitmap = imageList->Bitmap(item->ImageIndex());
+        if (!bitmap.isNull()) {
+            const QRectF target = place(bitmap.width(), bitmap.height());
+            p->drawPixmap(QRect(qRound(target.x()), qRound(target.y()), int(target.width()),
+                                int(target.height())),
+                          bitmap);
+        }
+    }
+}
