@@ -1,167 +1,424 @@
 // SPDX-License-Identifier: MIT
-// Number and date texts: settings from locales, TDateTime arithmetic, conversions (stubs).
+// Number and date texts: format settings from Qt locales, TDateTime calendar arithmetic.
 #include "rpformat.h"
 
 #include <QDateTime>
 #include <QLocale>
 
+#include <cmath>
+#include <mutex>
+
 namespace rp {
 
-TFormatSettings FormatSettingsFromLocale(const QLocale &)
+namespace {
+
+const char *const kDateEncodeError = "Invalid argument to date encode";
+const char *const kTimeEncodeError = "Invalid argument to time encode";
+
+// Julian day of 1899-12-30, day 0 of TDateTime.
+constexpr qint64 kEpochJulianDay = 2415019;
+constexpr qint64 kMSecsPerDay = 86400000;
+
+bool isAsciiLetter(QChar c)
 {
-    return TFormatSettings();
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Qt date/time patterns (CLDR letters) translated into FormatDateTime patterns. Letters Qt
+// treats as literal are quoted so that FormatDateTime copies them too.
+QString qtPatternToFormat(const QString &qt, bool fourDigitYear)
+{
+    QString out;
+    const qsizetype n = qt.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = qt[i];
+        if (c == u'\'') {
+            // Qt: 'text' is literal, '' is one quote, also inside quoted text.
+            qsizetype j = i + 1;
+            QString lit;
+            while (j < n) {
+                if (qt[j] == u'\'') {
+                    if (j + 1 < n && qt[j + 1] == u'\'') {
+                        lit += u'\'';
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                lit += qt[j++];
+            }
+            if (j == i + 1 && j < n) // '' outside quotes
+                lit = QStringLiteral("'");
+            if (lit.contains(u'\''))
+                out += u'"' + lit + u'"';
+            else if (!lit.isEmpty())
+                out += u'\'' + lit + u'\'';
+            i = j + 1;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < n && qt[i + run] == c)
+            ++run;
+        switch (c.unicode()) {
+        case u'd':
+            out += QString(std::min<qsizetype>(run, 4), u'd');
+            break;
+        case u'M':
+        case u'L':
+            out += QString(std::min<qsizetype>(run, 4), u'm');
+            break;
+        case u'y':
+            out += (run == 2 && !fourDigitYear) ? QStringLiteral("yy") : QStringLiteral("yyyy");
+            break;
+        case u'h':
+        case u'H':
+            out += QString(std::min<qsizetype>(run, 2), u'h');
+            break;
+        case u'm':
+            out += QString(std::min<qsizetype>(run, 2), u'n');
+            break;
+        case u's':
+            out += QString(std::min<qsizetype>(run, 2), u's');
+            break;
+        case u'z':
+            out += run >= 3 ? QStringLiteral("zzz") : QStringLiteral("z");
+            break;
+        case u'A':
+        case u'a':
+            // "AP", "ap", "A" and "a" are all the day-period marker.
+            if (i + run < n && (qt[i + run] == u'P' || qt[i + run] == u'p'))
+                ++run;
+            out += QStringLiteral("AMPM");
+            break;
+        case u't':
+            // Time zones have no place in report texts; drop the name and its spacing.
+            while (!out.isEmpty() && out.back().isSpace())
+                out.chop(1);
+            break;
+        default:
+            if (isAsciiLetter(c))
+                out += u'\'' + QString(run, c) + u'\'';
+            else if (c == u'"')
+                out += QStringLiteral("'\"'");
+            else
+                out += QString(run, c);
+        }
+        i += run;
+    }
+    return out.trimmed();
+}
+
+// Long time formats of the locale data may spell the units out ("H時mm分ss秒"), which no
+// reader takes back; the long time is the short one with seconds after the minutes instead.
+QString withSeconds(const QString &shortTime)
+{
+    bool quoted = false;
+    QChar quote;
+    for (qsizetype i = 0; i < shortTime.size(); ++i) {
+        const QChar c = shortTime[i];
+        if (quoted) {
+            quoted = c != quote;
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            quoted = true;
+            quote = c;
+        } else if (c == u'n') {
+            qsizetype end = i;
+            while (end < shortTime.size() && shortTime[end] == u'n')
+                ++end;
+            return shortTime.left(end) +
+                   (end - i >= 2 ? QStringLiteral(":ss") : QStringLiteral(":s")) +
+                   shortTime.mid(end);
+        }
+    }
+    return shortTime + QStringLiteral(":ss");
+}
+
+// The first separator between fields of a Qt pattern, outside quotes and after `after` letter.
+QChar patternSeparator(const QString &qt, QChar fallback, const QString &after = QString())
+{
+    bool seenField = after.isEmpty();
+    bool quoted = false;
+    for (QChar c : qt) {
+        if (c == u'\'') {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted)
+            continue;
+        if (isAsciiLetter(c)) {
+            if (!seenField && after.contains(c))
+                seenField = true;
+            continue;
+        }
+        // Bidi marks around separators are not separators themselves.
+        if (seenField && !c.isSpace() && c != u',' && c.category() != QChar::Other_Format)
+            return c;
+    }
+    return fallback;
+}
+
+// Text of a currency sample with the number replaced by "1", the symbol by "$" and every kind
+// of blank by one space, to be matched against the positive and negative placements.
+QString currencyShape(const QLocale &locale, double sample)
+{
+    QString s = locale.toCurrencyString(sample, locale.currencySymbol(), 0);
+    const QString symbol = locale.currencySymbol();
+    if (!symbol.isEmpty())
+        s.replace(symbol, QStringLiteral("$"));
+    s.replace(locale.negativeSign(), QStringLiteral("-"));
+    s.replace(locale.toString(1), QStringLiteral("1"));
+    QString out;
+    for (QChar c : s) {
+        if (c.isSpace() || c == QChar(0x00A0) || c == QChar(0x202F))
+            c = u' ';
+        else if (c.category() == QChar::Other_Format)
+            continue; // bidi marks
+        out += c;
+    }
+    return out.simplified();
+}
+
+int currencyDecimals(const QLocale &locale)
+{
+    const QString s = locale.toCurrencyString(1.0);
+    const qsizetype point = s.indexOf(locale.decimalPoint());
+    if (point < 0)
+        return 0;
+    int digits = 0;
+    for (qsizetype i = point + 1; i < s.size() && s[i].isDigit(); ++i)
+        ++digits;
+    return digits;
+}
+
+void splitDays(TDateTime dt, qint64 &days, qint64 &msecs)
+{
+    const double whole = std::trunc(dt);
+    days = static_cast<qint64>(whole);
+    msecs = std::llround(std::fabs(dt - whole) * kMSecsPerDay);
+    if (msecs >= kMSecsPerDay) {
+        msecs -= kMSecsPerDay;
+        ++days;
+    }
+}
+
+bool dayInRange(double dt)
+{
+    // 0001-01-01 and 9999-12-31 as day numbers, with the time of day on either side.
+    return std::isfinite(dt) && dt > -693594.0 && dt < 2958466.0;
+}
+
+} // namespace
+
+TFormatSettings FormatSettingsFromLocale(const QLocale &locale)
+{
+    TFormatSettings fs;
+    const QString point = locale.decimalPoint();
+    fs.DecimalSeparator = point.size() == 1 ? point[0] : QChar(u'.');
+    const QString group = locale.groupSeparator();
+    fs.ThousandSeparator = group.size() == 1 ? group[0] : QChar();
+
+    fs.CurrencyString = locale.currencySymbol();
+    static const char *const positive[] = {"$1", "1$", "$ 1", "1 $"};
+    static const char *const negative[] = {"($1)", "-$1",  "$-1",   "$1-",  "(1$)", "-1$",
+                                           "1-$",  "1$-",  "-1 $",  "-$ 1", "1 $-", "$ 1-",
+                                           "$ -1", "1- $", "($ 1)", "(1 $)"};
+    const QString pos = currencyShape(locale, 1.0);
+    fs.CurrencyFormat = 0;
+    for (int i = 0; i < 4; ++i)
+        if (pos == QLatin1String(positive[i]))
+            fs.CurrencyFormat = i;
+    static const int negativeFallback[] = {1, 5, 9, 8};
+    fs.NegCurrFormat = negativeFallback[fs.CurrencyFormat];
+    const QString neg = currencyShape(locale, -1.0);
+    for (int i = 0; i < 16; ++i)
+        if (neg == QLatin1String(negative[i]))
+            fs.NegCurrFormat = i;
+    fs.CurrencyDecimals = currencyDecimals(locale);
+
+    const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
+    const QString shortTime = locale.timeFormat(QLocale::ShortFormat);
+    fs.ShortDateFormat = qtPatternToFormat(shortDate, true);
+    fs.LongDateFormat = qtPatternToFormat(locale.dateFormat(QLocale::LongFormat), false);
+    fs.ShortTimeFormat = qtPatternToFormat(shortTime, false);
+    fs.LongTimeFormat = withSeconds(fs.ShortTimeFormat);
+    fs.DateSeparator = patternSeparator(shortDate, u'/');
+    fs.TimeSeparator = patternSeparator(shortTime, u':', QStringLiteral("hH"));
+    fs.TimeAMString = locale.amText();
+    fs.TimePMString = locale.pmText();
+    for (int m = 0; m < 12; ++m) {
+        fs.ShortMonthNames[m] = locale.monthName(m + 1, QLocale::ShortFormat);
+        fs.LongMonthNames[m] = locale.monthName(m + 1, QLocale::LongFormat);
+    }
+    for (int d = 0; d < 7; ++d) {
+        const int qtDay = d == 0 ? 7 : d; // Qt counts from Monday, we from Sunday
+        fs.ShortDayNames[d] = locale.dayName(qtDay, QLocale::ShortFormat);
+        fs.LongDayNames[d] = locale.dayName(qtDay, QLocale::LongFormat);
+    }
+    return fs;
 }
 
 TFormatSettings DefaultFormatSettings()
 {
-    return FormatSettingsFromLocale(QLocale());
+    static std::mutex lock;
+    static QLocale cachedLocale(QLocale::C);
+    static TFormatSettings cached;
+    static bool filled = false;
+    std::lock_guard guard(lock);
+    const QLocale current;
+    if (!filled || current != cachedLocale) {
+        cached = FormatSettingsFromLocale(current);
+        cachedLocale = current;
+        filled = true;
+    }
+    return cached;
 }
 
 const TFormatSettings &InvariantFormatSettings()
 {
-    static const TFormatSettings fs;
+    static const TFormatSettings fs = [] {
+        TFormatSettings s;
+        s.CurrencyString = QStringLiteral("\u00A4");
+        s.ShortDateFormat = QStringLiteral("MM/dd/yyyy");
+        s.LongDateFormat = QStringLiteral("dddd, dd mmmm yyyy");
+        s.ShortTimeFormat = QStringLiteral("HH:mm");
+        s.LongTimeFormat = QStringLiteral("HH:mm:ss");
+        return s;
+    }();
     return fs;
 }
 
-TDateTime EncodeDate(int, int, int)
+bool TryEncodeDate(int year, int month, int day, TDateTime &result)
 {
-    return 0;
+    if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
+        return false;
+    result = static_cast<double>(QDate(year, month, day).toJulianDay() - kEpochJulianDay);
+    return true;
 }
-TDateTime EncodeTime(int, int, int, int)
+
+bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime &result)
 {
-    return 0;
+    if (hour == 24 && min == 0 && sec == 0 && msec == 0) {
+        result = 1.0;
+        return true;
+    }
+    if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 ||
+        msec > 999)
+        return false;
+    const qint64 ms = ((hour * 60LL + min) * 60 + sec) * 1000 + msec;
+    result = static_cast<double>(ms) / kMSecsPerDay;
+    return true;
 }
-bool TryEncodeDate(int, int, int, TDateTime &)
+
+TDateTime EncodeDate(int year, int month, int day)
 {
-    return false;
+    TDateTime r;
+    if (!TryEncodeDate(year, month, day, r))
+        throw EConvertError(kDateEncodeError);
+    return r;
 }
-bool TryEncodeTime(int, int, int, int, TDateTime &)
+
+TDateTime EncodeTime(int hour, int min, int sec, int msec)
 {
-    return false;
+    TDateTime r;
+    if (!TryEncodeTime(hour, min, sec, msec, r))
+        throw EConvertError(kTimeEncodeError);
+    return r;
 }
-void DecodeDate(TDateTime, int &y, int &m, int &d)
+
+void DecodeDate(TDateTime dt, int &year, int &month, int &day)
 {
-    y = m = d = 0;
+    year = month = day = 0;
+    if (!dayInRange(dt))
+        return;
+    qint64 days, msecs;
+    splitDays(dt, days, msecs);
+    QDate::fromJulianDay(days + kEpochJulianDay).getDate(&year, &month, &day);
 }
-void DecodeTime(TDateTime, int &h, int &n, int &s, int &z)
+
+void DecodeTime(TDateTime dt, int &hour, int &min, int &sec, int &msec)
 {
-    h = n = s = z = 0;
+    hour = min = sec = msec = 0;
+    if (!std::isfinite(dt) || std::fabs(dt) > 1e12)
+        return;
+    qint64 days, ms;
+    splitDays(dt, days, ms);
+    msec = int(ms % 1000);
+    ms /= 1000;
+    sec = int(ms % 60);
+    ms /= 60;
+    min = int(ms % 60);
+    hour = int(ms / 60);
 }
-int DayOfWeek(TDateTime)
+
+int DayOfWeek(TDateTime dt)
 {
-    return 1;
+    if (!dayInRange(dt))
+        return 0;
+    qint64 days, msecs;
+    splitDays(dt, days, msecs);
+    // Day 0 (1899-12-30) was a Saturday.
+    return int(((days + 6) % 7 + 7) % 7) + 1;
 }
-TDateTime DateTimeFromQDate(const QDate &)
+
+TDateTime DateTimeFromQDate(const QDate &date)
 {
-    return 0;
+    return date.isValid() ? static_cast<double>(date.toJulianDay() - kEpochJulianDay) : 0.0;
 }
-TDateTime DateTimeFromQTime(const QTime &)
+
+TDateTime DateTimeFromQTime(const QTime &time)
 {
-    return 0;
+    return time.isValid() ? static_cast<double>(time.msecsSinceStartOfDay()) / kMSecsPerDay : 0.0;
 }
-TDateTime DateTimeFromQDateTime(const QDateTime &)
+
+TDateTime DateTimeFromQDateTime(const QDateTime &dt)
 {
-    return 0;
+    const TDateTime d = DateTimeFromQDate(dt.date());
+    const TDateTime t = DateTimeFromQTime(dt.time());
+    return d < 0 ? d - t : d + t;
 }
-QDate QDateFromDateTime(TDateTime)
+
+QDate QDateFromDateTime(TDateTime dt)
 {
-    return QDate();
+    if (!dayInRange(dt))
+        return QDate();
+    qint64 days, msecs;
+    splitDays(dt, days, msecs);
+    return QDate::fromJulianDay(days + kEpochJulianDay);
 }
-QTime QTimeFromDateTime(TDateTime)
+
+QTime QTimeFromDateTime(TDateTime dt)
 {
-    return QTime();
+    if (!std::isfinite(dt))
+        return QTime();
+    qint64 days, msecs;
+    splitDays(dt, days, msecs);
+    return QTime::fromMSecsSinceStartOfDay(int(msecs));
 }
-QDateTime QDateTimeFromDateTime(TDateTime)
+
+QDateTime QDateTimeFromDateTime(TDateTime dt)
 {
-    return QDateTime();
+    const QDate date = QDateFromDateTime(dt);
+    if (!date.isValid())
+        return QDateTime();
+    return QDateTime(date, QTimeFromDateTime(dt));
 }
+
 TDateTime Now()
 {
-    return 0;
+    return DateTimeFromQDateTime(QDateTime::currentDateTime());
 }
+
 TDateTime Date()
 {
-    return 0;
+    return DateTimeFromQDate(QDate::currentDate());
 }
+
 TDateTime Time()
 {
-    return 0;
+    return DateTimeFromQTime(QTime::currentTime());
 }
-
-QString FloatToStr(long double, const TFormatSettings &)
-{
-    return QString();
-}
-QString FloatToStrF(long double, TFloatFormat, int, int, const TFormatSettings &)
-{
-    return QString();
-}
-QString FormatFloat(const QString &, long double, const TFormatSettings &)
-{
-    return QString();
-}
-QString FormatDateTime(const QString &, TDateTime, const TFormatSettings &)
-{
-    return QString();
-}
-QString DateToStr(TDateTime, const TFormatSettings &)
-{
-    return QString();
-}
-QString TimeToStr(TDateTime, const TFormatSettings &)
-{
-    return QString();
-}
-QString DateTimeToStr(TDateTime, const TFormatSettings &)
-{
-    return QString();
-}
-long double StrToFloat(const QString &, const TFormatSettings &)
-{
-    return 0;
-}
-bool TryStrToFloat(const QString &, long double &, const TFormatSettings &)
-{
-    return false;
-}
-std::int64_t StrToInt64(const QString &)
-{
-    return 0;
-}
-bool TryStrToInt64(const QString &, std::int64_t &)
-{
-    return false;
-}
-TDateTime StrToDate(const QString &, const TFormatSettings &)
-{
-    return 0;
-}
-TDateTime StrToTime(const QString &, const TFormatSettings &)
-{
-    return 0;
-}
-TDateTime StrToDateTime(const QString &, const TFormatSettings &)
-{
-    return 0;
-}
-bool TryStrToDate(const QString &, TDateTime &, const TFormatSettings &)
-{
-    return false;
-}
-bool TryStrToTime(const QString &, TDateTime &, const TFormatSettings &)
-{
-    return false;
-}
-bool TryStrToDateTime(const QString &, TDateTime &, const TFormatSettings &)
-{
-    return false;
-}
-
-namespace detail {
-int expandTwoDigitYear(int year, int, int)
-{
-    return year;
-}
-} // namespace detail
 
 } // namespace rp
