@@ -2,16 +2,14 @@
 // Number and date texts: the format-settings record, float and date-time patterns, locale readers.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <array>
 #include <cstdint>
 #include <stdexcept>
 
-class QDate;
-class QDateTime;
 class QLocale;
-class QTime;
 
 namespace rp {
 

@@ -234,9 +234,10 @@ struct Scanner
     QStringView s;
     qsizetype pos = 0;
 
+    // Bidi marks that some locales put around separators count as blanks.
     void skipBlanks()
     {
-        while (pos < s.size() && s[pos].isSpace())
+        while (pos < s.size() && (s[pos].isSpace() || s[pos].category() == QChar::Other_Format))
             ++pos;
     }
     bool atEnd()
