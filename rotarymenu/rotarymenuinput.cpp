@@ -164,7 +164,8 @@ void TRotaryMenu::mouseDoubleClickEvent(QMouseEvent *event)
     if (d->destroying) {
         return;
     }
-    const QPoint pos = mapFromGlobal(QCursor::pos());
+    // The event carries the cursor position the double click happened at.
+    const QPoint pos = event->position().toPoint();
     if (TRotaryMenuItem *item = ItemAtXY(pos.x(), pos.y())) {
         Q_EMIT OnMenuItemDblClick(this, d->indexOf(item));
     }
