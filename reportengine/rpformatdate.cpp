@@ -340,33 +340,33 @@ int scanDayPeriod(Scanner &sc, const TFormatSettings &fs)
     return best;
 }
 
+// Milliseconds from the digits after a decimal separator: ".5" is 500 ms.
+int fractionMilliseconds(int fraction, int digits)
+{
+    for (; digits < 3; ++digits)
+        fraction *= 10;
+    for (; digits > 3; --digits)
+        fraction /= 10;
+    return fraction;
+}
+
+// [period] hour sep minute [sep second [decimal fraction]] [period]
 bool scanTime(Scanner &sc, const TFormatSettings &fs, TDateTime &time)
 {
     int baseHour = scanDayPeriod(sc, fs);
-    int hour, min = 0, sec = 0, msec = 0, digits;
-    if (!sc.number(hour, digits))
+    int hour, min, sec = 0, msec = 0, digits;
+    if (!sc.number(hour, digits) || !sc.character(fs.TimeSeparator) || !sc.number(min, digits))
         return false;
-    const bool hasMinutes = sc.character(fs.TimeSeparator);
-    if (hasMinutes) {
-        if (!sc.number(min, digits))
+    if (sc.character(fs.TimeSeparator)) {
+        if (!sc.number(sec, digits))
             return false;
-        if (sc.character(fs.TimeSeparator)) {
-            if (!sc.number(sec, digits))
-                return false;
-            const qsizetype beforePoint = sc.pos;
-            if (sc.character(fs.DecimalSeparator)) {
-                int fraction;
-                if (!sc.number(fraction, digits)) {
-                    sc.pos = beforePoint;
-                } else {
-                    // The digits are a fraction of a second: ".5" is 500 ms.
-                    while (digits < 3)
-                        fraction *= 10, ++digits;
-                    while (digits > 3)
-                        fraction /= 10, --digits;
-                    msec = fraction;
-                }
-            }
+        const qsizetype beforePoint = sc.pos;
+        int fraction;
+        if (sc.character(fs.DecimalSeparator)) {
+            if (sc.number(fraction, digits))
+                msec = fractionMilliseconds(fraction, digits);
+            else
+                sc.pos = beforePoint;
         }
     }
     if (baseHour < 0)
@@ -375,10 +375,8 @@ bool scanTime(Scanner &sc, const TFormatSettings &fs, TDateTime &time)
         if (hour == 0 || hour > 12)
             return false;
         hour = hour % 12 + baseHour;
-    } else if (!hasMinutes) {
-        return false;
     }
-    return TryEncodeTime(hour, min, sec, msec, time) && hour < 24;
+    return hour < 24 && TryEncodeTime(hour, min, sec, msec, time);
 }
 
 [[noreturn]] void throwConvert(const char *format, const QString &text)
