@@ -487,3 +487,32 @@ TEST(format_settings, from_qt_locale_data)
     EXPECT_EQ(DefaultFormatSettings().DecimalSeparator,
               FormatSettingsFromLocale(QLocale()).DecimalSeparator);
 }
+
+TEST(format_robustness, arbitrary_patterns_and_texts)
+{
+    // Patterns come from templates; none may crash, hang or blow up the text.
+    const QString alphabet = QStringLiteral("0#.,Ee+-;'\"x%dmyhnsztcAaMmPp/: ");
+    const TFormatSettings en = us(), it = italian();
+    const long double values[] = {0,        -0.0L, 1234.5L, -1e-20L,     1e300L,
+                                  -1e4000L, 0.5L,  NAN,     999999.9999L};
+    quint32 seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    for (int round = 0; round < 20000; ++round) {
+        QString pattern;
+        const int length = int(next() % 24);
+        for (int i = 0; i < length; ++i)
+            pattern += alphabet[next() % alphabet.size()];
+        const long double v = values[next() % std::size(values)];
+        const TFormatSettings &fs = round % 2 ? en : it;
+        EXPECT_LT(FormatFloat(pattern, v, fs).size(), 400) << pattern.toStdString();
+        EXPECT_LT(FormatDateTime(pattern, double(v) / 1e290, fs).size(), 2000)
+            << pattern.toStdString();
+        TDateTime d;
+        long double f;
+        TryStrToDateTime(pattern, d, fs);
+        TryStrToFloat(pattern, f, fs);
+    }
+    // Moments outside the calendar print as zeros rather than garbage.
+    EXPECT_EQ(FormatDateTime("yyyy-mm-dd", 1e12, us()), "0000-00-00");
+    EXPECT_EQ(FormatDateTime("ddd mmm", NAN, us()), " ");
+}
