@@ -84,7 +84,7 @@ inline constexpr char SRpCannotCreateFile2[] = "\". ";
 inline constexpr char SRpFieldIndexOutOfRange[] = "Field index out of range: ";
 inline constexpr char SRpFieldNotFound[] = "Field not found: ";
 inline constexpr char SRpBookmarkInvalid[] = "Invalid bookmark";
-inline constexpr char SRpFieldConvert[] = "Cannot convert the value of field ";
+inline constexpr char SRpInvalidBoolean[] = " is not a valid boolean value";
 
 // CSV data sets: message = file name + ", row " + row + ", column " + column + ": " + reason.
 inline constexpr char SRpCsvRow[] = ", row ";

@@ -81,16 +81,18 @@ public:
     bool IsNull() const;
 
     /// Display text: numbers with the process locale's decimal separator,
-    /// dates and times in its short formats, booleans "True"/"False",
-    /// memo/blob bytes decoded as UTF-8.
+    /// dates in its short date format, times in its long time format, booleans
+    /// "True"/"False", memo bytes decoded as UTF-8, blob and graphic bytes as
+    /// the single-byte code page (so they convert back unchanged).
     QString AsString() const;
-    /// Integer value; text is parsed, floats are rounded; throws EIOError when it cannot convert.
+    /// Integer value; text is parsed, floats are rounded; EConvertError when it cannot convert.
     qint64 AsInteger() const;
-    /// Floating value; text is parsed with "." or the locale's separator.
+    /// Floating value; text is parsed with "." or the locale's separator (EConvertError).
     double AsFloat() const;
     /// Currency value (four decimals kept by the store), as double.
     double AsCurrency() const;
-    /// Boolean value; text "true"/"false"/"1"/"0" in any case is accepted.
+    /// Boolean value; numbers are true when not 0; text "true"/"false"/"1"/"0" in any case
+    /// (EConvertError for other text).
     bool AsBoolean() const;
     /// Date-time value as days since 30 Dec 1899 (the engine's TDateTime); a date alone is at
     /// midnight, a time alone has day 0; null gives 0.

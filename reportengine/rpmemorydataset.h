@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// In-memory data set: fields and records held as values, with a cursor and bookmarks.
+#pragma once
+
+#include "rpdataset.h"
+
+#include <QVariant>
+#include <QVariantList>
+
+#include <vector>
+
+namespace rp {
+
+/// A data set whose records live in memory. Define the fields, append
+/// records, then move over them like over any other data set.
+class TRpMemoryDataSet : public TRpDataSet
+{
+public:
+    TRpMemoryDataSet() = default;
+
+    /// Adds a column; only before the first record is appended.
+    TRpField *DefineField(const QString &name, TRpFieldType type, int size = 0);
+    /// Appends a record: one value per field (an invalid QVariant is null; missing trailing
+    /// values are null; extra values are dropped). The cursor moves to the first record.
+    void AppendRecord(const QVariantList &values);
+    /// Replaces one value of record `row` (0-based).
+    void SetValue(int row, int field, const QVariant &value);
+    /// Removes every record and field.
+    void Clear();
+
+    void First() override;
+    void Next() override;
+    void Prior() override;
+    void Last() override;
+    bool Eof() const override { return FEof; }
+    bool Bof() const override { return FBof; }
+    int RecordCount() const override { return static_cast<int>(FRecords.size()); }
+    /// 0-based number of the current record, -1 when the set is empty.
+    int RecNo() const { return FRecords.empty() ? -1 : FRecNo; }
+
+    TRpBookmark GetBookmark() const override;
+    void GotoBookmark(const TRpBookmark &bookmark) override;
+
+    QVariant FieldValue(int index) const override;
+
+private:
+    std::vector<QVariantList> FRecords;
+    int FRecNo = 0;
+    bool FEof = true;
+    bool FBof = true;
+};
+
+} // namespace rp
