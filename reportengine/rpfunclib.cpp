@@ -123,25 +123,6 @@ TRpReportVariable TRpFuncCall::NthTyped(int i, TRpDataType type,
 
 // ---- Operands --------------------------------------------------------------------------------
 
-TRpDataType FieldType2VarType(TRpFieldType type)
-{
-    if (IsTextFieldType(type))
-        return rpdtString;
-    if (IsIntegerFieldType(type) || type == TRpFieldType::ftFloat ||
-        type == TRpFieldType::ftCurrency)
-        return rpdtNumber;
-    switch (type) {
-    case TRpFieldType::ftBoolean:
-        return rpdtBoolean;
-    case TRpFieldType::ftDate:
-    case TRpFieldType::ftTime:
-    case TRpFieldType::ftDateTime:
-        return rpdtDateTime;
-    default:
-        return rpdtUnknown;
-    }
-}
-
 bool IsValueArg(const TRpObject *arg)
 {
     return dynamic_cast<const TRpReportVariable *>(arg) || dynamic_cast<const TRpField *>(arg);
@@ -150,7 +131,7 @@ bool IsValueArg(const TRpObject *arg)
 TRpDataType OperandType(const TRpObject *arg)
 {
     if (const auto *field = dynamic_cast<const TRpField *>(arg))
-        return FieldType2VarType(field->DataType());
+        return TRpRTF::FieldType2VarType(field->DataType());
     if (const auto *var = dynamic_cast<const TRpReportVariable *>(arg))
         return var->DataType();
     return rpdtUnknown;

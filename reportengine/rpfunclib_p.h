@@ -107,8 +107,6 @@ struct TRpFuncCall
 
 // ---- Operands -------------------------------------------------------------------------------
 
-/// Report data type of a data-set field type.
-TRpDataType FieldType2VarType(TRpFieldType type);
 /// True for the arguments that carry a value: report variables and data-set fields.
 bool IsValueArg(const TRpObject *arg);
 /// Operand type: a field's mapped type, a variable's data type, rpdtUnknown otherwise.
@@ -118,7 +116,7 @@ bool IsFieldAtEof(const TRpObject *arg);
 /// The argument as a boolean: a field at its end is false.
 bool ArgAsBoolean(const TRpObject *arg);
 /// The data set of the run that `alias` names, or nullptr.
-TRpDataSet *FindRunDataSet(const TRpRTF &report, const QString &alias);
+TRpDataSet *FindRunDataSet(TRpRTF &report, const QString &alias);
 /// A number read as an integer: truncated towards zero, clamped to 32 bits, NaN as 0.
 int ToInt(long double value);
 /// The text in double quotes.

@@ -6,46 +6,12 @@
 
 namespace rp::funclib {
 
-namespace {
-
-// The run's data set at `pos`, or none.
-TRpDataSet *DataSetAt(const TRpRTF &report, qsizetype pos)
+TRpDataSet *FindRunDataSet(TRpRTF &report, const QString &alias)
 {
-    if (pos < 0 || pos >= static_cast<qsizetype>(report.FDFiles.size()))
+    const std::int32_t at = report.CtoN(alias);
+    if (at < 0 || at >= static_cast<std::int32_t>(report.FDFiles.size()))
         return nullptr;
-    return report.FDFiles[static_cast<size_t>(pos)];
-}
-
-TRpDataSet *DataSetByName(const TRpRTF &report, const QString &name)
-{
-    const QString prefix = name + u'=';
-    for (const QString &line : report.FInDList)
-        if (line.startsWith(prefix)) {
-            bool ok = false;
-            const int pos = line.mid(prefix.size()).toInt(&ok);
-            return ok ? DataSetAt(report, pos) : nullptr;
-        }
-    return nullptr;
-}
-
-} // namespace
-
-/// The data set of the run an alias names: a one-character data-set name first, then the
-/// letters A to Z for the positions, then the names; nullptr when nothing matches.
-TRpDataSet *FindRunDataSet(const TRpRTF &report, const QString &alias)
-{
-    const QString a = RpTrim(alias).toUpper();
-    if (a.isEmpty())
-        return nullptr;
-    if (a.size() == 1) {
-        if (report.FInDListOneCharExists)
-            if (TRpDataSet *ds = DataSetByName(report, a))
-                return ds;
-        const QChar c = a[0];
-        if (c >= u'A' && c <= u'Z')
-            return DataSetAt(report, c.unicode() - u'A');
-    }
-    return DataSetByName(report, a);
+    return report.FDFiles[static_cast<size_t>(at)];
 }
 
 bool DoDataSetFunction(const TRpFuncCall &call)
