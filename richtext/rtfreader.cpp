@@ -1,0 +1,1167 @@
+// SPDX-License-Identifier: MIT
+// RTF reader: a tokenizer listener that keeps the group state stack and
+// builds the QTextDocument through one cursor.
+#include "rtfreader.h"
+
+#include "rtfcodepage.h"
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QUrl>
+
+#include <utility>
+#include <vector>
+
+namespace rtf {
+
+namespace {
+
+// 1440 twips per inch, documents laid out at 96 pixels per inch.
+constexpr double TwipsPerPixel = 15.0;
+constexpr int SymbolCodePage = 42;
+
+enum class Dest
+{
+    Text,    // document text
+    Skip,    // a group whose content is not shown
+    UprSkip, // the 8-bit half of \upr, left for its \ud twin
+    FontTable,
+    ColorTable,
+    FieldInst,
+    Picture,
+};
+
+struct CharProps
+{
+    int font = -1;      // -1: the document's default font
+    int halfPoints = 0; // 0: the view's default size
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    QTextCharFormat::UnderlineStyle underline = QTextCharFormat::NoUnderline;
+    QTextCharFormat::VerticalAlignment valign = QTextCharFormat::AlignNormal;
+    QFont::Capitalization caps = QFont::MixedCase;
+    int foreground = -1; // colour table indexes
+    int background = -1;
+    int link = -1; // index into the reader's link targets
+    bool operator==(const CharProps &) const = default;
+};
+
+struct ParaProps
+{
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int leftIndent = 0; // twips
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    bool inTable = false;
+    int nesting = 0; // \itap
+    bool operator==(const ParaProps &) const = default;
+};
+
+struct State
+{
+    Dest dest = Dest::Text;
+    CharProps chr;
+    ParaProps para;
+    int unicodeSkip = 1; // \uc
+    bool opensField = false;
+};
+
+struct FontEntry
+{
+    QString family;
+    int codePage = 0; // 0: the document's code page
+};
+
+struct Field
+{
+    QString instruction;
+    int link = -1;
+};
+
+struct Picture
+{
+    enum Kind
+    {
+        Other,
+        Png,
+        Jpeg
+    } kind = Other;
+    QByteArray hex;
+    QByteArray binary;
+    int goalWidth = 0; // twips
+    int goalHeight = 0;
+    int scaleX = 100;
+    int scaleY = 100;
+};
+
+// Reads one argument of a field instruction: "quoted text" or a bare word.
+QString fieldArgument(const QString &s, qsizetype &i)
+{
+    while (i < s.size() && s[i].isSpace())
+        ++i;
+    QString arg;
+    if (i < s.size() && s[i] == u'"') {
+        ++i;
+        while (i < s.size() && s[i] != u'"')
+            arg += s[i++];
+        ++i;
+    } else {
+        while (i < s.size() && !s[i].isSpace())
+            arg += s[i++];
+    }
+    return arg;
+}
+
+// The link target of a HYPERLINK field, or an empty string for other fields.
+QString hyperlinkTarget(const QString &instruction)
+{
+    const QString s = instruction.trimmed();
+    if (!s.startsWith(QLatin1String("HYPERLINK"), Qt::CaseInsensitive))
+        return {};
+    QString url;
+    QString anchor;
+    qsizetype i = 9;
+    while (i < s.size()) {
+        while (i < s.size() && s[i].isSpace())
+            ++i;
+        if (i >= s.size())
+            break;
+        if (s[i] == u'\\' && i + 1 < s.size()) {
+            const QChar option = s[i + 1];
+            i += 2;
+            if (option == u'l')
+                anchor = fieldArgument(s, i);
+            else if (option == u'o' || option == u't')
+                fieldArgument(s, i);
+            continue;
+        }
+        const QString arg = fieldArgument(s, i);
+        if (url.isEmpty())
+            url = arg;
+    }
+    if (!anchor.isEmpty())
+        url += u'#' + anchor;
+    return url;
+}
+
+class DocumentBuilder final : public RtfListener
+{
+public:
+    explicit DocumentBuilder(QTextDocument &document) : m_document(document), m_cursor(&document)
+    {
+        m_stack.reserve(64);
+        m_stack.push_back(State{});
+    }
+
+    RtfError groupStart() override;
+    RtfError groupEnd() override;
+    RtfError controlWord(const KeywordEntry *entry, QByteArrayView name, bool hasParam,
+                         int param) override;
+    RtfError controlSymbol(char symbol) override;
+    RtfError text(QByteArrayView bytes) override;
+    RtfError hexByte(unsigned char byte) override;
+    RtfError binary(QByteArrayView data) override;
+
+    /// Writes what is still pending; called once after the tokenizer stops.
+    void finish();
+
+private:
+    State &st() { return m_stack.back(); }
+
+    bool skipping() const
+    {
+        const Dest d = m_stack.back().dest;
+        return d == Dest::Skip || d == Dest::UprSkip;
+    }
+
+    int currentCodePage() const;
+    void appendBytes(QByteArrayView bytes);
+    void flushBytes();
+    void routeText(QStringView text);
+    void appendDocumentText(QStringView text);
+    void flushText();
+
+    void prepareContent();
+    void startTable();
+    void startNextRow();
+    void moveToNextCell();
+    void endTable();
+    static void markFillerBlock(QTextCursor cursor);
+    void applyBlockFormat();
+    void endParagraph(bool pageBreak);
+    void endCell();
+    void endRow();
+
+    void startDestination(Keyword keyword);
+    void characterKeyword(Keyword keyword, int value);
+    void paragraphKeyword(Keyword keyword, int value);
+    void fontTableKeyword(Keyword keyword, int value);
+    void finishFontEntry();
+    void colorTableText(QStringView text);
+    void finishFieldInstruction();
+    void finishPicture();
+
+    QTextCharFormat charFormat(const CharProps &props);
+    QTextBlockFormat blockFormat(const ParaProps &props) const;
+
+    QTextDocument &m_document;
+    QTextCursor m_cursor;
+    std::vector<State> m_stack;
+    bool m_ignorable = false;
+    bool m_groupFresh = false; // nothing read yet in the current group
+    int m_unicodeSkipLeft = 0;
+
+    int m_docCodePage = 1252;
+    bool m_codePageSet = false;
+    int m_defaultFont = -1;
+    QHash<int, FontEntry> m_fonts;
+    int m_fontIndex = -1;
+    bool m_fontOpen = false;
+    QString m_fontName;
+    int m_fontCharset = 0;
+    int m_fontCpg = 0;
+
+    std::vector<QColor> m_colors;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorGiven = false;
+
+    std::vector<Field> m_fields;
+    QStringList m_links;
+    Picture m_picture;
+    int m_pictureCount = 0;
+
+    QByteArray m_pendingBytes;
+    int m_pendingCodePage = 0;
+    QString m_pendingText;
+    CharProps m_pendingProps;
+    QString m_decoded;
+
+    bool m_haveFormat = false;
+    CharProps m_formatProps;
+    QTextCharFormat m_format;
+
+    bool m_breakPending = false;
+    bool m_fillerBlock = true; // the current block is one Qt made, not the RTF
+    bool m_pageBreakBefore = false;
+    QTextTable *m_table = nullptr;
+    int m_row = 0;
+    int m_column = 0;
+    bool m_cellEnded = false;
+    bool m_rowEnded = false;
+    std::vector<int> m_cellEdges; // \cellx of the current row definition
+};
+
+// --- Text -------------------------------------------------------------------
+
+int DocumentBuilder::currentCodePage() const
+{
+    const int font = m_stack.back().chr.font >= 0 ? m_stack.back().chr.font : m_defaultFont;
+    auto it = m_fonts.constFind(font);
+    if (it != m_fonts.constEnd() && it->codePage != 0)
+        return it->codePage;
+    return m_docCodePage;
+}
+
+void DocumentBuilder::appendBytes(QByteArrayView bytes)
+{
+    const int codePage = currentCodePage();
+    if (!m_pendingBytes.isEmpty() && codePage != m_pendingCodePage)
+        flushBytes();
+    m_pendingCodePage = codePage;
+    m_pendingBytes.append(bytes);
+}
+
+// Bytes wait until the run ends so that a double-byte character split over
+// two \'hh escapes decodes as one.
+void DocumentBuilder::flushBytes()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    m_decoded.clear();
+    appendDecoded(m_pendingCodePage, m_pendingBytes, m_decoded);
+    m_pendingBytes.clear();
+    routeText(m_decoded);
+}
+
+void DocumentBuilder::routeText(QStringView text)
+{
+    switch (st().dest) {
+    case Dest::Text:
+        if (!st().chr.hidden)
+            appendDocumentText(text);
+        break;
+    case Dest::FontTable:
+        if (const qsizetype semicolon = text.indexOf(u';'); semicolon >= 0) {
+            m_fontName += text.first(semicolon);
+            finishFontEntry();
+        } else {
+            m_fontName += text;
+        }
+        break;
+    case Dest::ColorTable:
+        colorTableText(text);
+        break;
+    case Dest::FieldInst:
+        if (!m_fields.empty())
+            m_fields.back().instruction += text;
+        break;
+    case Dest::Skip:
+    case Dest::UprSkip:
+    case Dest::Picture:
+        break;
+    }
+}
+
+void DocumentBuilder::appendDocumentText(QStringView text)
+{
+    if (m_pendingText.isEmpty()) {
+        prepareContent();
+    } else if (!(m_pendingProps == st().chr)) {
+        flushText();
+    }
+    m_pendingProps = st().chr;
+    for (QChar c : text) {
+        // Control characters other than tab are not text.
+        if (c.unicode() >= 0x20 || c == u'\t')
+            m_pendingText += c;
+    }
+}
+
+void DocumentBuilder::flushText()
+{
+    if (m_pendingText.isEmpty())
+        return;
+    m_cursor.insertText(m_pendingText, charFormat(m_pendingProps));
+    m_pendingText.clear();
+}
+
+QTextCharFormat DocumentBuilder::charFormat(const CharProps &p)
+{
+    if (m_haveFormat && m_formatProps == p)
+        return m_format;
+    QTextCharFormat f;
+    const int font = p.font >= 0 ? p.font : m_defaultFont;
+    if (auto it = m_fonts.constFind(font); it != m_fonts.constEnd() && !it->family.isEmpty())
+        f.setFontFamilies({it->family});
+    if (p.halfPoints > 0)
+        f.setFontPointSize(p.halfPoints / 2.0);
+    if (p.bold)
+        f.setFontWeight(QFont::Bold);
+    if (p.italic)
+        f.setFontItalic(true);
+    if (p.strike)
+        f.setFontStrikeOut(true);
+    if (p.underline != QTextCharFormat::NoUnderline)
+        f.setUnderlineStyle(p.underline);
+    if (p.valign != QTextCharFormat::AlignNormal)
+        f.setVerticalAlignment(p.valign);
+    if (p.caps != QFont::MixedCase)
+        f.setFontCapitalization(p.caps);
+    auto color = [this](int index) {
+        return index >= 0 && index < int(m_colors.size()) ? m_colors[index] : QColor();
+    };
+    if (const QColor c = color(p.foreground); c.isValid())
+        f.setForeground(c);
+    if (const QColor c = color(p.background); c.isValid())
+        f.setBackground(c);
+    if (p.link >= 0 && p.link < m_links.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(m_links[p.link]);
+    }
+    m_haveFormat = true;
+    m_formatProps = p;
+    m_format = f;
+    return f;
+}
+
+// --- Paragraphs and tables ----------------------------------------------------
+
+QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &p) const
+{
+    QTextBlockFormat f;
+    f.setAlignment(p.alignment);
+    f.setLeftMargin(p.leftIndent / TwipsPerPixel);
+    f.setRightMargin(p.rightIndent / TwipsPerPixel);
+    f.setTextIndent(p.firstIndent / TwipsPerPixel);
+    f.setTopMargin(p.spaceBefore / TwipsPerPixel);
+    f.setBottomMargin(p.spaceAfter / TwipsPerPixel);
+    if (p.lineSpacing > 0 && p.lineMultiple)
+        f.setLineHeight(p.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+    else if (p.lineSpacing > 0)
+        f.setLineHeight(p.lineSpacing / TwipsPerPixel, QTextBlockFormat::MinimumHeight);
+    else if (p.lineSpacing < 0)
+        f.setLineHeight(-p.lineSpacing / TwipsPerPixel, QTextBlockFormat::FixedHeight);
+    if (m_pageBreakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    return f;
+}
+
+// Puts the cursor where the next content goes: into the right table cell,
+// out of a finished table, or into a new paragraph after a \par.
+void DocumentBuilder::prepareContent()
+{
+    const ParaProps &para = st().para;
+    if (para.inTable || para.nesting > 0) {
+        if (!m_table)
+            startTable();
+        else if (m_rowEnded)
+            startNextRow();
+        else if (m_cellEnded)
+            moveToNextCell();
+    } else if (m_table) {
+        endTable();
+    }
+    if (m_breakPending) {
+        m_cursor.insertBlock();
+        m_breakPending = false;
+    }
+    m_fillerBlock = false;
+}
+
+void DocumentBuilder::markFillerBlock(QTextCursor cursor)
+{
+    QTextBlockFormat format = cursor.blockFormat();
+    format.setProperty(FillerBlockProperty, true);
+    cursor.setBlockFormat(format);
+}
+
+void DocumentBuilder::startTable()
+{
+    flushText();
+    const int columns = std::max<int>(1, int(m_cellEdges.size()));
+    QTextTableFormat format;
+    format.setBorder(1);
+    format.setBorderCollapse(true);
+    format.setCellPadding(2);
+    format.setCellSpacing(0);
+    format.setAlignment(Qt::AlignLeft);
+    if (int(m_cellEdges.size()) == columns) {
+        QList<QTextLength> widths;
+        int left = 0;
+        for (int edge : m_cellEdges) {
+            widths.append(
+                QTextLength(QTextLength::FixedLength, std::max(1, edge - left) / TwipsPerPixel));
+            left = edge;
+        }
+        format.setColumnWidthConstraints(widths);
+    }
+    // The table itself separates it from the paragraph before.
+    m_breakPending = false;
+    if (m_fillerBlock)
+        markFillerBlock(m_cursor);
+    m_table = m_cursor.insertTable(1, columns, format);
+    m_row = 0;
+    m_column = 0;
+    m_cellEnded = false;
+    m_rowEnded = false;
+    m_cursor = m_table->cellAt(0, 0).firstCursorPosition();
+}
+
+void DocumentBuilder::startNextRow()
+{
+    m_table->appendRows(1);
+    ++m_row;
+    m_column = 0;
+    const int wanted = int(m_cellEdges.size());
+    if (wanted > m_table->columns())
+        m_table->appendColumns(wanted - m_table->columns());
+    m_rowEnded = false;
+    m_cellEnded = false;
+    m_breakPending = false;
+    m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+}
+
+void DocumentBuilder::moveToNextCell()
+{
+    ++m_column;
+    if (m_column >= m_table->columns())
+        m_table->appendColumns(m_column - m_table->columns() + 1);
+    m_cellEnded = false;
+    m_breakPending = false;
+    m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
+}
+
+void DocumentBuilder::endTable()
+{
+    m_cursor = m_table->lastCursorPosition();
+    m_cursor.movePosition(QTextCursor::NextBlock);
+    m_table = nullptr;
+    m_cellEnded = false;
+    m_rowEnded = false;
+    m_breakPending = false;
+    m_fillerBlock = true;
+}
+
+void DocumentBuilder::applyBlockFormat()
+{
+    m_cursor.setBlockFormat(blockFormat(st().para));
+    m_pageBreakBefore = false;
+}
+
+void DocumentBuilder::endParagraph(bool pageBreak)
+{
+    flushText();
+    prepareContent();
+    applyBlockFormat();
+    m_breakPending = true;
+    m_pageBreakBefore = pageBreak;
+}
+
+void DocumentBuilder::endCell()
+{
+    flushText();
+    // A cell mark means the paragraph is in a table, whatever the writer said.
+    if (!st().para.inTable && st().para.nesting == 0)
+        st().para.inTable = true;
+    prepareContent();
+    applyBlockFormat();
+    m_cellEnded = true;
+}
+
+void DocumentBuilder::endRow()
+{
+    flushText();
+    if (m_table) {
+        m_rowEnded = true;
+        m_cellEnded = false;
+    }
+}
+
+// --- Tables of the header -------------------------------------------------------
+
+void DocumentBuilder::finishFontEntry()
+{
+    if (m_fontOpen) {
+        const int codePage = m_fontCpg > 0 ? m_fontCpg : codePageForCharset(m_fontCharset);
+        const QString family = m_fontName.trimmed();
+        // Documents do not always flag the Symbol font with its character set.
+        const bool symbol = family.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+        m_fonts.insert(m_fontIndex, FontEntry{family, symbol ? SymbolCodePage : codePage});
+    }
+    m_fontOpen = false;
+    m_fontName.clear();
+    m_fontCharset = 0;
+    m_fontCpg = 0;
+}
+
+void DocumentBuilder::fontTableKeyword(Keyword keyword, int value)
+{
+    switch (keyword) {
+    case Keyword::F:
+        finishFontEntry();
+        m_fontIndex = value;
+        m_fontOpen = true;
+        break;
+    case Keyword::FCharset:
+        m_fontCharset = value;
+        break;
+    case Keyword::Cpg:
+        m_fontCpg = value;
+        break;
+    default:
+        break;
+    }
+}
+
+void DocumentBuilder::colorTableText(QStringView text)
+{
+    for (QChar c : text) {
+        if (c != u';')
+            continue;
+        m_colors.push_back(m_colorGiven ? QColor(m_red, m_green, m_blue) : QColor());
+        m_red = m_green = m_blue = 0;
+        m_colorGiven = false;
+    }
+}
+
+void DocumentBuilder::finishFieldInstruction()
+{
+    if (m_fields.empty())
+        return;
+    const QString target = hyperlinkTarget(m_fields.back().instruction);
+    if (!target.isEmpty()) {
+        m_fields.back().link = int(m_links.size());
+        m_links.append(target);
+    }
+}
+
+void DocumentBuilder::finishPicture()
+{
+    Picture picture = std::exchange(m_picture, Picture{});
+    if (picture.kind == Picture::Other || skipping())
+        return;
+    const QByteArray data =
+        picture.binary.isEmpty() ? QByteArray::fromHex(picture.hex) : picture.binary;
+    QImage image;
+    if (!image.loadFromData(data, picture.kind == Picture::Png ? "PNG" : "JPEG"))
+        return;
+    const QUrl name(QStringLiteral("rtfimage:%1").arg(++m_pictureCount));
+    m_document.addResource(QTextDocument::ImageResource, name, image);
+    QTextImageFormat format;
+    format.setName(name.toString());
+    const double width = picture.goalWidth > 0
+                             ? picture.goalWidth * picture.scaleX / 100.0 / TwipsPerPixel
+                             : image.width() * picture.scaleX / 100.0;
+    const double height = picture.goalHeight > 0
+                              ? picture.goalHeight * picture.scaleY / 100.0 / TwipsPerPixel
+                              : image.height() * picture.scaleY / 100.0;
+    if (width > 0 && height > 0) {
+        format.setWidth(width);
+        format.setHeight(height);
+    }
+    flushText();
+    prepareContent();
+    m_cursor.insertImage(format);
+}
+
+// --- Listener -------------------------------------------------------------------
+
+RtfError DocumentBuilder::groupStart()
+{
+    flushBytes();
+    m_unicodeSkipLeft = 0;
+    m_ignorable = false;
+    m_stack.push_back(m_stack.back());
+    st().opensField = false;
+    m_groupFresh = true;
+    return RtfError::None;
+}
+
+RtfError DocumentBuilder::groupEnd()
+{
+    flushBytes();
+    m_unicodeSkipLeft = 0;
+    m_ignorable = false;
+    const State ended = m_stack.back();
+    if (m_stack.size() > 1)
+        m_stack.pop_back();
+    const Dest now = st().dest;
+    if (ended.dest == Dest::FieldInst && now != Dest::FieldInst)
+        finishFieldInstruction();
+    if (ended.dest == Dest::Picture && now != Dest::Picture)
+        finishPicture();
+    if (ended.dest == Dest::FontTable && now != Dest::FontTable)
+        finishFontEntry();
+    if (ended.opensField && !m_fields.empty())
+        m_fields.pop_back();
+    return RtfError::None;
+}
+
+RtfError DocumentBuilder::controlSymbol(char symbol)
+{
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return RtfError::None;
+    }
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        if (st().dest != Dest::Picture && !skipping())
+            appendBytes(QByteArrayView(&symbol, 1));
+        return RtfError::None;
+    default:
+        break;
+    }
+    flushBytes();
+    if (symbol != '*')
+        m_groupFresh = false;
+    switch (symbol) {
+    case '*':
+        // Only a group's first word can be an ignorable destination; a stray
+        // "\*" further on is ignored, as other readers do.
+        m_ignorable = m_groupFresh;
+        break;
+    case '~':
+        routeText(u"\u00A0");
+        break;
+    case '-':
+        routeText(u"\u00AD");
+        break;
+    case '_':
+        routeText(u"\u2011");
+        break;
+    case '\t':
+        routeText(u"\t");
+        break;
+    default:
+        break;
+    }
+    return RtfError::None;
+}
+
+RtfError DocumentBuilder::text(QByteArrayView bytes)
+{
+    m_groupFresh = false;
+    if (m_unicodeSkipLeft > 0) {
+        const qsizetype drop = std::min<qsizetype>(m_unicodeSkipLeft, bytes.size());
+        bytes = bytes.sliced(drop);
+        m_unicodeSkipLeft -= int(drop);
+    }
+    if (bytes.isEmpty() || skipping())
+        return RtfError::None;
+    if (st().dest == Dest::Picture) {
+        m_picture.hex.append(bytes);
+        return RtfError::None;
+    }
+    appendBytes(bytes);
+    return RtfError::None;
+}
+
+RtfError DocumentBuilder::hexByte(unsigned char byte)
+{
+    m_groupFresh = false;
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return RtfError::None;
+    }
+    if (skipping() || st().dest == Dest::Picture)
+        return RtfError::None;
+    const char c = static_cast<char>(byte);
+    appendBytes(QByteArrayView(&c, 1));
+    return RtfError::None;
+}
+
+RtfError DocumentBuilder::binary(QByteArrayView data)
+{
+    flushBytes();
+    if (m_unicodeSkipLeft > 0) {
+        m_unicodeSkipLeft = 0;
+        return RtfError::None;
+    }
+    if (st().dest == Dest::Picture)
+        m_picture.binary.append(data);
+    return RtfError::None;
+}
+
+void DocumentBuilder::startDestination(Keyword keyword)
+{
+    State &s = st();
+    switch (keyword) {
+    case Keyword::FontTable:
+        s.dest = Dest::FontTable;
+        m_fontOpen = false;
+        m_fontName.clear();
+        break;
+    case Keyword::ColorTable:
+        s.dest = Dest::ColorTable;
+        m_colors.clear();
+        break;
+    case Keyword::Field:
+        s.opensField = true;
+        m_fields.push_back(Field{});
+        break;
+    case Keyword::FldInst:
+        s.dest = Dest::FieldInst;
+        if (!m_fields.empty())
+            m_fields.back().instruction.clear();
+        break;
+    case Keyword::FldRslt:
+        if (!m_fields.empty() && m_fields.back().link >= 0)
+            s.chr.link = m_fields.back().link;
+        break;
+    case Keyword::Pict:
+        s.dest = Dest::Picture;
+        m_picture = Picture{};
+        break;
+    case Keyword::Upr:
+        s.dest = Dest::UprSkip;
+        break;
+    // Groups whose content is shown as ordinary text: list labels, field
+    // results, the picture of a shape, the fallback result of an object.
+    case Keyword::PnText:
+    case Keyword::ListText:
+    case Keyword::ShpPict:
+    case Keyword::ShpRslt:
+    case Keyword::Object:
+    case Keyword::Result:
+    case Keyword::Ud:
+    case Keyword::NestTableProps:
+        break;
+    default:
+        // Headers, footers, footnotes, annotations, style sheet, document
+        // information, list definitions and the like are not body text.
+        s.dest = Dest::Skip;
+        break;
+    }
+}
+
+void DocumentBuilder::characterKeyword(Keyword keyword, int value)
+{
+    CharProps &c = st().chr;
+    using U = QTextCharFormat::UnderlineStyle;
+    auto underline = [&](U style) { c.underline = value ? style : QTextCharFormat::NoUnderline; };
+    switch (keyword) {
+    case Keyword::Plain: {
+        const int link = c.link;
+        c = CharProps{};
+        c.link = link;
+        break;
+    }
+    case Keyword::F:
+        c.font = value;
+        break;
+    case Keyword::Fs:
+        c.halfPoints = value > 0 ? value : 24;
+        break;
+    case Keyword::B:
+        c.bold = value != 0;
+        break;
+    case Keyword::I:
+        c.italic = value != 0;
+        break;
+    case Keyword::Ul:
+    case Keyword::UlW:
+    case Keyword::UlDb:
+    case Keyword::UlTh:
+        underline(QTextCharFormat::SingleUnderline);
+        break;
+    case Keyword::UlD:
+    case Keyword::UlThD:
+        underline(QTextCharFormat::DotLine);
+        break;
+    case Keyword::UlDash:
+    case Keyword::UlLDash:
+    case Keyword::UlThDash:
+    case Keyword::UlThLDash:
+        underline(QTextCharFormat::DashUnderline);
+        break;
+    case Keyword::UlDashD:
+    case Keyword::UlThDashD:
+        underline(QTextCharFormat::DashDotLine);
+        break;
+    case Keyword::UlDashDD:
+    case Keyword::UlThDashDD:
+        underline(QTextCharFormat::DashDotDotLine);
+        break;
+    case Keyword::UlWave:
+    case Keyword::UlHWave:
+    case Keyword::UlULDbWave:
+        underline(QTextCharFormat::WaveUnderline);
+        break;
+    case Keyword::UlNone:
+        c.underline = QTextCharFormat::NoUnderline;
+        break;
+    case Keyword::Strike:
+    case Keyword::StrikeD:
+        c.strike = value != 0;
+        break;
+    case Keyword::Super:
+        c.valign = QTextCharFormat::AlignSuperScript;
+        break;
+    case Keyword::Sub:
+        c.valign = QTextCharFormat::AlignSubScript;
+        break;
+    case Keyword::NoSuperSub:
+        c.valign = QTextCharFormat::AlignNormal;
+        break;
+    case Keyword::Up:
+        c.valign = value > 0 ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+        break;
+    case Keyword::Dn:
+        c.valign = value > 0 ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+        break;
+    case Keyword::Cf:
+        c.foreground = value;
+        break;
+    case Keyword::Cb:
+    case Keyword::Highlight:
+    case Keyword::ChCbPat:
+        c.background = value;
+        break;
+    case Keyword::V:
+        c.hidden = value != 0;
+        break;
+    case Keyword::Caps:
+        c.caps = value ? QFont::AllUppercase : QFont::MixedCase;
+        break;
+    case Keyword::SCaps:
+        c.caps = value ? QFont::SmallCaps : QFont::MixedCase;
+        break;
+    default:
+        break;
+    }
+}
+
+void DocumentBuilder::paragraphKeyword(Keyword keyword, int value)
+{
+    ParaProps &p = st().para;
+    switch (keyword) {
+    case Keyword::Pard:
+        p = ParaProps{};
+        break;
+    case Keyword::Ql:
+        p.alignment = Qt::AlignLeft;
+        break;
+    case Keyword::Qr:
+        p.alignment = Qt::AlignRight;
+        break;
+    case Keyword::Qc:
+        p.alignment = Qt::AlignHCenter;
+        break;
+    case Keyword::Qj:
+    case Keyword::Qd:
+        p.alignment = Qt::AlignJustify;
+        break;
+    case Keyword::Li:
+    case Keyword::Lin:
+        p.leftIndent = value;
+        break;
+    case Keyword::Ri:
+    case Keyword::Rin:
+        p.rightIndent = value;
+        break;
+    case Keyword::Fi:
+        p.firstIndent = value;
+        break;
+    case Keyword::Sb:
+        p.spaceBefore = value;
+        break;
+    case Keyword::Sa:
+        p.spaceAfter = value;
+        break;
+    case Keyword::Sl:
+        p.lineSpacing = value;
+        break;
+    case Keyword::SlMult:
+        p.lineMultiple = value != 0;
+        break;
+    case Keyword::InTbl:
+        p.inTable = true;
+        break;
+    case Keyword::Itap:
+        p.nesting = value;
+        if (value == 0)
+            p.inTable = false;
+        break;
+    default:
+        break;
+    }
+}
+
+RtfError DocumentBuilder::controlWord(const KeywordEntry *entry, QByteArrayView, bool hasParam,
+                                      int param)
+{
+    flushBytes();
+    const bool ignorable = std::exchange(m_ignorable, false);
+    m_groupFresh = false;
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return RtfError::None;
+    }
+    if (!entry) {
+        // "\*" marks a destination that readers which do not know it skip.
+        if (ignorable)
+            st().dest = Dest::Skip;
+        return RtfError::None;
+    }
+    if (st().dest == Dest::Skip)
+        return RtfError::None;
+    if (st().dest == Dest::UprSkip) {
+        if (entry->keyword == Keyword::Ud)
+            st().dest = Dest::Text;
+        return RtfError::None;
+    }
+
+    const int value = hasParam ? param : entry->defaultParam;
+    const Keyword keyword = entry->keyword;
+    if (entry->type == KeywordType::Destination) {
+        startDestination(keyword);
+        return RtfError::None;
+    }
+    if (entry->type == KeywordType::Symbol) {
+        const char16_t c = entry->symbol;
+        routeText(QStringView(&c, 1));
+        return RtfError::None;
+    }
+
+    switch (st().dest) {
+    case Dest::FontTable:
+        fontTableKeyword(keyword, value);
+        return RtfError::None;
+    case Dest::ColorTable:
+        if (keyword == Keyword::Red)
+            m_red = std::clamp(value, 0, 255);
+        else if (keyword == Keyword::Green)
+            m_green = std::clamp(value, 0, 255);
+        else if (keyword == Keyword::Blue)
+            m_blue = std::clamp(value, 0, 255);
+        m_colorGiven = m_colorGiven || keyword == Keyword::Red || keyword == Keyword::Green ||
+                       keyword == Keyword::Blue;
+        return RtfError::None;
+    case Dest::Picture:
+        switch (keyword) {
+        case Keyword::PngBlip:
+            m_picture.kind = Picture::Png;
+            break;
+        case Keyword::JpegBlip:
+            m_picture.kind = Picture::Jpeg;
+            break;
+        case Keyword::EmfBlip:
+        case Keyword::WMetafile:
+        case Keyword::MacPict:
+        case Keyword::DibBitmap:
+        case Keyword::WBitmap:
+        case Keyword::PmMetafile:
+            m_picture.kind = Picture::Other;
+            break;
+        case Keyword::PicWGoal:
+            m_picture.goalWidth = value;
+            break;
+        case Keyword::PicHGoal:
+            m_picture.goalHeight = value;
+            break;
+        case Keyword::PicScaleX:
+            m_picture.scaleX = std::clamp(value, 1, 1000);
+            break;
+        case Keyword::PicScaleY:
+            m_picture.scaleY = std::clamp(value, 1, 1000);
+            break;
+        default:
+            break;
+        }
+        return RtfError::None;
+    default:
+        break;
+    }
+
+    switch (keyword) {
+    case Keyword::Ansi:
+        if (!m_codePageSet)
+            m_docCodePage = 1252;
+        break;
+    case Keyword::Mac:
+        m_docCodePage = 10000;
+        break;
+    case Keyword::Pc:
+        m_docCodePage = 437;
+        break;
+    case Keyword::Pca:
+        m_docCodePage = 850;
+        break;
+    case Keyword::AnsiCpg:
+        if (value > 0) {
+            m_docCodePage = value;
+            m_codePageSet = true;
+        }
+        break;
+    case Keyword::Deff:
+        m_defaultFont = value;
+        break;
+    case Keyword::Uc:
+        st().unicodeSkip = std::max(0, value);
+        break;
+    case Keyword::U: {
+        // Parameters are signed 16-bit; surrogate pairs come as two \u.
+        const char16_t c = static_cast<char16_t>(value < 0 ? value + 65536 : value);
+        routeText(QStringView(&c, 1));
+        m_unicodeSkipLeft = st().unicodeSkip;
+        break;
+    }
+    case Keyword::Par:
+    case Keyword::Sect:
+        if (st().dest == Dest::Text)
+            endParagraph(false);
+        break;
+    case Keyword::Page:
+        if (st().dest == Dest::Text)
+            endParagraph(true);
+        break;
+    case Keyword::Line:
+        routeText(u"\u2028");
+        break;
+    case Keyword::TRowD:
+        m_cellEdges.clear();
+        break;
+    case Keyword::CellX:
+        m_cellEdges.push_back(value);
+        break;
+    case Keyword::Cell:
+        if (st().dest == Dest::Text)
+            endCell();
+        break;
+    case Keyword::Row:
+        if (st().dest == Dest::Text)
+            endRow();
+        break;
+    case Keyword::NestCell:
+        // Nested tables are kept as text: each inner cell is a paragraph.
+        if (st().dest == Dest::Text)
+            endParagraph(false);
+        break;
+    case Keyword::NestRow:
+        if (st().dest == Dest::Text && !m_breakPending)
+            endParagraph(false);
+        break;
+    default:
+        characterKeyword(keyword, value);
+        paragraphKeyword(keyword, value);
+        break;
+    }
+    return RtfError::None;
+}
+
+void DocumentBuilder::finish()
+{
+    flushBytes();
+    flushText();
+    // A paragraph mark at the very end closes the last paragraph; it does
+    // not open an empty one.
+    if (m_table) {
+        QTextCursor after = m_table->lastCursorPosition();
+        after.movePosition(QTextCursor::NextBlock);
+        markFillerBlock(after);
+    } else if (!m_breakPending) {
+        applyBlockFormat();
+    }
+}
+
+} // namespace
+
+bool looksLikeRtf(QByteArrayView bytes)
+{
+    return bytes.startsWith("{\\rtf");
+}
+
+ReadResult readRtf(QByteArrayView bytes, QTextDocument &document)
+{
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    ReadResult result;
+    result.isRtf = true;
+    {
+        DocumentBuilder builder(document);
+        RtfTokenizer tokenizer(bytes, builder);
+        result.error = tokenizer.run();
+        if (result.error != RtfError::None)
+            result.errorOffset = tokenizer.position();
+        builder.finish();
+    }
+    document.setUndoRedoEnabled(undo);
+    return result;
+}
+
+ReadResult loadRichText(QByteArrayView bytes, QTextDocument &document)
+{
+    if (looksLikeRtf(bytes))
+        return readRtf(bytes, document);
+    QString text;
+    appendDecoded(1252, bytes, text);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    document.setPlainText(text);
+    return {};
+}
+
+} // namespace rtf
