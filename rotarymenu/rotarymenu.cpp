@@ -35,6 +35,15 @@ void TRotaryMenuPrivate::forget(const TRotaryMenuItem *item)
     }
 }
 
+void TRotaryMenuPrivate::syncSize()
+{
+    if (knownSize != q->size()) {
+        knownSize = q->size();
+        anim.width.jump(knownSize.width());
+        anim.height.jump(knownSize.height());
+    }
+}
+
 void TRotaryMenuPrivate::setAnimated(TAnimatedValue &value, double target)
 {
     if (anim.set(value, target, animation, updateCount)) {
@@ -46,8 +55,7 @@ TRotaryMenu::TRotaryMenu(QWidget *parent)
     : QWidget(parent), d(std::make_unique<TRotaryMenuPrivate>(this))
 {
     resize(250, 250);
-    d->anim.width.jump(250);
-    d->anim.height.jump(250);
+    d->syncSize();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAutoFillBackground(true);
@@ -434,6 +442,7 @@ void TRotaryMenu::SetChangeHook(std::function<void()> hook)
 
 TRotaryMenuGeometry TRotaryMenu::Geometry() const
 {
+    d->syncSize();
     return TRotaryMenuGeometry::compute(
         d->layout, QSizeF(width(), height()), QSizeF(d->anim.width.current, d->anim.height.current),
         d->shadowOffset, d->size, StartAngle(), StopAngle(), d->items->Count());
@@ -453,7 +462,6 @@ TRotaryMenuItem *TRotaryMenu::ItemAtXY(int X, int Y) const
 
 void TRotaryMenu::resizeEvent(QResizeEvent *event)
 {
-    d->anim.width.jump(width());
-    d->anim.height.jump(height());
+    d->syncSize();
     QWidget::resizeEvent(event);
 }

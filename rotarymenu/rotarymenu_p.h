@@ -20,6 +20,10 @@ struct TRotaryMenuPrivate
     int indexOf(const TRotaryMenuItem *item) const { return items->IndexOf(item); }
     /// Drops every interaction reference to an item that is going away.
     void forget(const TRotaryMenuItem *item);
+    /// Resets the animated width and height when the control's size changed. A hidden
+    /// widget gets its resize event only when shown, so this is checked wherever the size
+    /// is used rather than relied on from the event.
+    void syncSize();
     /// Sets the width or height target under the angle setters' rules.
     void setAnimated(TAnimatedValue &q, double value);
 
@@ -69,6 +73,7 @@ struct TRotaryMenuPrivate
     double saveW = -1.0;
     double saveH = -1.0;
     QBasicTimer timer;
+    QSize knownSize;
     bool destroying = false;
     std::function<void()> changeHook;
 };

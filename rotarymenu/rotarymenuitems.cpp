@@ -17,7 +17,14 @@ TRotaryMenuItem::TRotaryMenuItem(TRotaryMenu *menu)
 
 TRotaryMenuItem::~TRotaryMenuItem()
 {
-    // The fills and the picture are children and go with the item.
+    // The fills and the picture are children and go with the item, after this body: make
+    // sure none of them can call back into the half-destroyed item.
+    for (QObject *child :
+         {static_cast<QObject *>(m_fill), static_cast<QObject *>(m_hoverFill),
+          static_cast<QObject *>(m_downFill), static_cast<QObject *>(m_disabledFill),
+          static_cast<QObject *>(m_image)}) {
+        child->disconnect(this);
+    }
     m_menu->d->forget(this);
     m_menu->Changed();
 }

@@ -42,6 +42,7 @@ bool animatesSize(const TRotaryMenuPrivate &d)
 
 void TRotaryMenu::StartInAnimation()
 {
+    d->syncSize();
     const bool angle = animatesAngle(*d);
     const bool size = animatesSize(*d);
     if (angle && d->saveStopAngle == -1.0) {
@@ -85,6 +86,7 @@ void TRotaryMenu::StartInAnimation()
 
 void TRotaryMenu::StartOutAnimation()
 {
+    d->syncSize();
     const bool angle = animatesAngle(*d);
     const bool size = animatesSize(*d);
     const bool animation = d->animation;

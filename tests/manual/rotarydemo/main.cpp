@@ -1,0 +1,280 @@
+// SPDX-License-Identifier: MIT
+// Rotary menu demo: shows the widget, or prints its geometry, a hit test or one frame.
+#include "rotarymenugeometry.h"
+#include "rotarymenuitems.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFontDatabase>
+#include <QImage>
+#include <QMetaEnum>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// The colour test's gems, with their fills (colour values are 0xBBGGRR).
+struct Gem
+{
+    const char *hint;
+    TColor color;
+    TColor colorTo;
+    TGradientType type;
+    TColor hoverColorTo;
+};
+
+const Gem gems[] = {
+    {"BLU SAPPHIRE", 16762594, 16747205, gtVertical, 16766955},
+    {"CAT\u2019S EYES", 3487231, 187, gtVertical, 13290239},
+    {"DIAMOND", 14994896, 13605539, gtVertical, 14211288},
+    {"EMERALD", 13434828, 0x00FF00, gtVertical, 13434828},
+    {"HESSONITE", 16777164, 0xFFFF00, gtVertical, 16772031},
+    {"RED CORAL", 10092543, 0x00FFFF, gtVertical, 12582911},
+    {"YELLOW SAPPHIRE", 16737843, 0xFF0000, gtVertical, 16764057},
+    {"ALBA CELESTA", 39423, 0x0000FF, gtHorizontal, 10079487},
+    {"AURUM 10 - RUBY", 0x0000FF, 0x0000FF, gtVertical, 13290239},
+    {"AURUM ALBA - PEARL", 39423, 26367, gtVertical, 10079487},
+};
+
+constexpr TColor grey = 0x808080;
+constexpr TColor silver = 0xC0C0C0;
+constexpr TColor clCaptionText = clSystemColor | 9;
+constexpr TColor clWindowText = clSystemColor | 8;
+
+void plainFill(TGradientFill *fill, TColor color, TColor colorTo, TGradientType type)
+{
+    fill->SetColor(color);
+    fill->SetColorTo(colorTo);
+    fill->SetGradientType(type);
+    fill->SetBorderColor(grey);
+}
+
+// The colour test window's menu after its spin-in.
+void configureAppPreset(TRotaryMenu &menu, bool captions)
+{
+    menu.resize(656, 658);
+    menu.SetSize(150);
+    menu.SetShadowOffset(0);
+    menu.SetShadowOpacity(80);
+    menu.SetDefaultFont(QFont(QStringLiteral("Tahoma"), 8));
+    menu.SetDefaultFontColor(clWindowText);
+    plainFill(menu.DefaultFill(), 13434828, silver, gtVertical);
+    plainFill(menu.DefaultHoverFill(), 0xFFFFFF, silver, gtVertical);
+    plainFill(menu.DefaultDownFill(), 16763225, 12681984, gtVertical);
+    QPalette palette = menu.palette();
+    palette.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    menu.setPalette(palette);
+
+    QFont font(QStringLiteral("Tahoma"), 9);
+    font.setBold(true);
+    for (const Gem &gem : gems) {
+        TRotaryMenuItem *item = menu.Items()->Add();
+        const QString hint = QString::fromUtf8(gem.hint);
+        item->SetHint(hint);
+        item->SetCaption(captions ? hint : QString());
+        item->SetFont(font);
+        item->SetFontColor(clCaptionText);
+        plainFill(item->Fill(), gem.color, gem.colorTo, gem.type);
+        plainFill(item->HoverFill(), 0xFFFFFF, gem.hoverColorTo, gtVertical);
+        plainFill(item->DownFill(), 16763225, 12681984, gtVertical);
+    }
+    menu.Items()->Items(7)->DisabledFill()->SetColor(16737843);
+    menu.Items()->Items(7)->DisabledFill()->SetColorTo(0xFF0000);
+    menu.SetAnimation(false);
+    menu.SetStartAngle(0);
+    menu.SetAnimation(true);
+    menu.Loaded();
+}
+
+template <typename Enum> bool parseEnum(const QString &text, const char *prefix, Enum &out)
+{
+    const QMetaEnum meta = QMetaEnum::fromType<Enum>();
+    for (int i = 0; i < meta.keyCount(); ++i) {
+        const QString key = QString::fromLatin1(meta.key(i));
+        if (key.compare(text, Qt::CaseInsensitive) == 0 ||
+            key.compare(QLatin1String(prefix) + text, Qt::CaseInsensitive) == 0) {
+            out = Enum(meta.value(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "rotarymenu-demo: %s\n", qPrintable(message));
+    return 2;
+}
+
+QString rect2(const QRectF &r)
+{
+    return QStringLiteral("(%1,%2,%3,%4)")
+        .arg(r.x(), 0, 'f', 2)
+        .arg(r.y(), 0, 'f', 2)
+        .arg(r.width(), 0, 'f', 2)
+        .arg(r.height(), 0, 'f', 2);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Shows the rotary menu widget."));
+    parser.addHelpOption();
+    const QCommandLineOption preset(QStringLiteral("preset"),
+                                    QStringLiteral("Configuration: \"app\" for the colour test."),
+                                    QStringLiteral("name"));
+    const QCommandLineOption noCaptions(QStringLiteral("no-captions"),
+                                        QStringLiteral("Leave the app preset's captions empty."));
+    const QCommandLineOption layout(QStringLiteral("layout"),
+                                    QStringLiteral("donut, pie, horizontal or vertical."),
+                                    QStringLiteral("layout"));
+    const QCommandLineOption style(QStringLiteral("style"),
+                                   QStringLiteral("A look, such as Office2007Luna."),
+                                   QStringLiteral("name"));
+    const QCommandLineOption items(QStringLiteral("items"), QStringLiteral("Number of items."),
+                                   QStringLiteral("n"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Control size."),
+                                  QStringLiteral("WxH"));
+    const QCommandLineOption startAngle(QStringLiteral("start-angle"),
+                                        QStringLiteral("Start angle in degrees."),
+                                        QStringLiteral("a"));
+    const QCommandLineOption stopAngle(QStringLiteral("stop-angle"),
+                                       QStringLiteral("Stop angle in degrees."),
+                                       QStringLiteral("b"));
+    const QCommandLineOption dump(QStringLiteral("dump-geometry"),
+                                  QStringLiteral("Print R, RI, the step and every item's box."));
+    const QCommandLineOption hit(QStringLiteral("hit"),
+                                 QStringLiteral("Print the item index at a point, or -1."),
+                                 QStringLiteral("X,Y"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Render one frame to a PNG file."),
+                                        QStringLiteral("file"));
+    parser.addOptions({preset, noCaptions, layout, style, items, size, startAngle, stopAngle, dump,
+                       hit, screenshot});
+    parser.process(app);
+
+    for (const char *face : {"tahoma.ttf", "tahomabd.ttf"}) {
+        QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/") +
+                                          QLatin1String(face));
+    }
+
+    TRotaryMenu menu;
+    menu.setWindowTitle(QStringLiteral("Rotary menu"));
+    if (parser.isSet(preset)) {
+        if (parser.value(preset) != QLatin1String("app")) {
+            return fail(QStringLiteral("unknown preset \"%1\"").arg(parser.value(preset)));
+        }
+        configureAppPreset(menu, !parser.isSet(noCaptions));
+    } else {
+        menu.SetDefaultStyle();
+        for (int i = 0; i < 5; ++i) {
+            menu.Items()->Add()->SetCaption(QStringLiteral("Item %1").arg(i + 1));
+        }
+        menu.Loaded();
+    }
+    menu.SetAnimation(false);
+    if (parser.isSet(layout)) {
+        TRotaryMenuLayout value;
+        QString name = parser.value(layout);
+        if (name.compare(QLatin1String("donut"), Qt::CaseInsensitive) == 0) {
+            name = QStringLiteral("CircularDonut");
+        } else if (name.compare(QLatin1String("pie"), Qt::CaseInsensitive) == 0) {
+            name = QStringLiteral("CircularPie");
+        }
+        if (!parseEnum(name, "rml", value)) {
+            return fail(QStringLiteral("unknown layout \"%1\"").arg(parser.value(layout)));
+        }
+        menu.SetLayout(value);
+    }
+    if (parser.isSet(style)) {
+        TRotaryMenu::TComponentStyle value;
+        if (!parseEnum(parser.value(style), "ts", value)) {
+            return fail(QStringLiteral("unknown style \"%1\"").arg(parser.value(style)));
+        }
+        menu.SetComponentStyle(value);
+    }
+    if (parser.isSet(items)) {
+        bool ok = false;
+        const int n = parser.value(items).toInt(&ok);
+        if (!ok || n < 0) {
+            return fail(QStringLiteral("--items needs a count"));
+        }
+        while (menu.Items()->Count() > n) {
+            menu.Items()->Delete(menu.Items()->Count() - 1);
+        }
+        while (menu.Items()->Count() < n) {
+            const int i = menu.Items()->Count();
+            menu.Items()->Add()->SetCaption(QStringLiteral("Item %1").arg(i + 1));
+        }
+    }
+    if (parser.isSet(size)) {
+        const QStringList wh = parser.value(size).split(QLatin1Char('x'));
+        bool okW = false, okH = false;
+        const int w = wh.value(0).toInt(&okW);
+        const int h = wh.value(1).toInt(&okH);
+        if (wh.size() != 2 || !okW || !okH || w <= 0 || h <= 0) {
+            return fail(QStringLiteral("--size needs WxH"));
+        }
+        menu.resize(w, h);
+    }
+    for (const auto &[option, setter] : {std::pair{&startAngle, &TRotaryMenu::SetStartAngle},
+                                         std::pair{&stopAngle, &TRotaryMenu::SetStopAngle}}) {
+        if (parser.isSet(*option)) {
+            bool ok = false;
+            const double value = parser.value(*option).toDouble(&ok);
+            if (!ok) {
+                return fail(QStringLiteral("--%1 needs a number").arg(option->names().first()));
+            }
+            (menu.*setter)(value);
+        }
+    }
+    menu.SetAnimation(true);
+
+    QTextStream out(stdout);
+    bool windowless = false;
+    if (parser.isSet(dump)) {
+        windowless = true;
+        const TRotaryMenuGeometry g = menu.Geometry();
+        out << "R=" << rect2(g.R) << " RI=" << rect2(g.RI)
+            << " step=" << QString::number(g.st, 'f', 2) << "\n";
+        for (int i = 0; i < g.count; ++i) {
+            out << i << " box=" << rect2(g.itemBox(i))
+                << " bounds=" << rect2(g.itemPath(i).boundingRect()) << "\n";
+        }
+    }
+    if (parser.isSet(hit)) {
+        windowless = true;
+        const QStringList xy = parser.value(hit).split(QLatin1Char(','));
+        bool okX = false, okY = false;
+        const int x = xy.value(0).toInt(&okX);
+        const int y = xy.value(1).toInt(&okY);
+        if (xy.size() != 2 || !okX || !okY) {
+            return fail(QStringLiteral("--hit needs X,Y"));
+        }
+        TRotaryMenuItem *item = menu.ItemAtXY(x, y);
+        out << (item ? item->Index() : -1) << "\n";
+    }
+    if (parser.isSet(screenshot)) {
+        windowless = true;
+        QImage frame(menu.size(), QImage::Format_ARGB32_Premultiplied);
+        menu.render(&frame);
+        if (!frame.save(parser.value(screenshot), "PNG")) {
+            return fail(QStringLiteral("cannot write \"%1\"").arg(parser.value(screenshot)));
+        }
+    }
+    out.flush();
+    if (windowless) {
+        return 0;
+    }
+    QObject::connect(&menu, &TRotaryMenu::OnMenuItemClick, [&menu](QObject *, int index) {
+        std::printf("clicked %d (%s)\n", index, qPrintable(menu.Items()->Items(index)->Hint()));
+        std::fflush(stdout);
+    });
+    menu.show();
+    return app.exec();
+}

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+// Rendered frames of the rotary menu: state fills, hole, shadow, focus and pixel ratios.
+#include "rotarymenugeometry.h"
+#include "rotarymenuitems.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor background(0xCE, 0xDD, 0xCE);
+
+// True when every channel of `c` lies between those of `a` and `b`, give or take `slack`.
+bool between(QColor c, QColor a, QColor b, int slack = 6)
+{
+    auto in = [slack](int v, int x, int y) {
+        return v >= std::min(x, y) - slack && v <= std::max(x, y) + slack;
+    };
+    return in(c.red(), a.red(), b.red()) && in(c.green(), a.green(), b.green()) &&
+           in(c.blue(), a.blue(), b.blue());
+}
+
+// A colour value (0xBBGGRR) as a QColor.
+QColor rgb(TColor c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// The colour test's menu at rest: 656 x 658, a 150 pixel ring, ten vertical gradients.
+class RotaryMenuPaint : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        menu.resize(656, 658);
+        menu.SetSize(150);
+        menu.SetShadowOffset(0);
+        menu.SetShadowOpacity(80);
+        menu.SetAnimation(false);
+        menu.SetStartAngle(0);
+        QPalette palette = menu.palette();
+        palette.setColor(QPalette::Window, background);
+        menu.setPalette(palette);
+        for (int i = 0; i < 10; ++i) {
+            TRotaryMenuItem *item = menu.Items()->Add();
+            item->Fill()->SetColor(colors[i][0]);
+            item->Fill()->SetColorTo(colors[i][1]);
+            item->Fill()->SetBorderColor(0x808080);
+            item->HoverFill()->SetColor(0xFFFFFF);
+            item->HoverFill()->SetColorTo(0xFFFFFF);
+            item->HoverFill()->SetBorderColor(0x808080);
+            item->DownFill()->SetColor(16763225);
+            item->DownFill()->SetColorTo(12681984);
+            item->DownFill()->SetBorderColor(0x808080);
+        }
+    }
+
+    QImage frame(qreal ratio = 1)
+    {
+        QImage image(QSize(qCeil(656 * ratio), qCeil(658 * ratio)),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        menu.render(&painter);
+        painter.end();
+        return image;
+    }
+    QPoint at(int i) { return menu.Geometry().itemBox(i).center().toPoint(); }
+    QColor sample(const QImage &image, QPoint p, qreal ratio = 1)
+    {
+        return image.pixelColor(QPointF(p * ratio).toPoint());
+    }
+    bool showsFill(const QImage &image, int i, TColor from, TColor to)
+    {
+        return between(sample(image, at(i)), rgb(from), rgb(to));
+    }
+
+    const TColor colors[10][2] = {
+        {16762594, 16747205}, {3487231, 187},       {14994896, 13605539}, {13434828, 0x00FF00},
+        {16777164, 0xFFFF00}, {10092543, 0x00FFFF}, {16737843, 0xFF0000}, {39423, 0x0000FF},
+        {0x0000FF, 0x0000FF}, {39423, 26367},
+    };
+    TRotaryMenu menu;
+};
+
+TEST_F(RotaryMenuPaint, SectorsShowTheirFillsAndTheHoleStaysClear)
+{
+    const QImage image = frame();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(showsFill(image, i, colors[i][0], colors[i][1]))
+            << i << " " << qPrintable(sample(image, at(i)).name());
+    }
+    EXPECT_EQ(sample(image, {327, 328}), background);
+    EXPECT_EQ(sample(image, {5, 5}), background);
+}
+
+TEST_F(RotaryMenuPaint, StateFillChoice)
+{
+    TRotaryMenuItem *hovered = menu.Items()->Items(1);
+    QMouseEvent move(QEvent::MouseMove, at(1), menu.mapToGlobal(at(1)), Qt::NoButton, Qt::NoButton,
+                     {});
+    QApplication::sendEvent(&menu, &move);
+    ASSERT_EQ(menu.HoveredItem(), hovered);
+    menu.Items()->Items(4)->SetDown(true);
+    menu.Items()->Items(6)->SetEnabled(false);
+    menu.Items()->Items(6)->SetDown(true);
+    menu.Items()->Items(6)->DisabledFill()->SetColor(0x000000);
+    menu.Items()->Items(6)->DisabledFill()->SetColorTo(0x000000);
+
+    QImage image = frame();
+    EXPECT_TRUE(showsFill(image, 1, 0xFFFFFF, 0xFFFFFF)); // hover
+    EXPECT_TRUE(showsFill(image, 4, 16763225, 12681984)); // Down, with the mouse elsewhere
+    EXPECT_TRUE(showsFill(image, 6, 0, 0));               // disabled beats Down
+
+    // Hovered and pressed: the pressed look wins.
+    QMouseEvent press(QEvent::MouseButtonPress, at(1), menu.mapToGlobal(at(1)), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(&menu, &press);
+    image = frame();
+    EXPECT_TRUE(showsFill(image, 1, 16763225, 12681984));
+}
+
+TEST_F(RotaryMenuPaint, ShadowRimShowsOnlyWithAColour)
+{
+    // Just outside the ring's outer edge at 3 o'clock the shadow's soft rim shows through.
+    menu.SetShadowOffset(6);
+    const QPoint rim(652, 330);
+    const QColor withShadow = sample(frame(), rim);
+    menu.SetShadowColor(clNone);
+    const QColor without = sample(frame(), rim);
+    EXPECT_EQ(without, background);
+    EXPECT_NE(withShadow, background);
+}
+
+TEST_F(RotaryMenuPaint, FocusedItemGetsADashedOutline)
+{
+    // Darkest pixel along the edge between items 9 and 0 (3 o'clock).
+    auto darkest = [this] {
+        const QImage image = frame();
+        int value = 255;
+        for (int x = 512; x < 648; ++x) {
+            for (int y = 327; y <= 330; ++y) {
+                value = std::min(value, qGray(image.pixel(x, y)));
+            }
+        }
+        return value;
+    };
+    menu.Loaded();
+    menu.show();
+    menu.activateWindow();
+    menu.setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(menu.hasFocus());
+    const int focused = darkest();
+    menu.SetShowFocus(false);
+    const int unfocused = darkest();
+    EXPECT_LT(focused, 60);
+    EXPECT_GT(unfocused, 90);
+}
+
+TEST_F(RotaryMenuPaint, EmptyAndDegenerateMenusPaintNothingButBackground)
+{
+    menu.SetStopAngle(0); // zero sweep
+    QImage image = frame();
+    EXPECT_EQ(sample(image, at(0)), background);
+    menu.Items()->Clear();
+    menu.SetStopAngle(360);
+    image = frame();
+    EXPECT_EQ(sample(image, {567, 406}), background);
+    menu.resize(20, 20); // ring thicker than the control
+    menu.Items()->Add();
+    frame();
+}
+
+class RotaryMenuPixelRatio : public RotaryMenuPaint, public testing::WithParamInterface<qreal>
+{
+};
+
+TEST_P(RotaryMenuPixelRatio, PaintsAtDeviceResolution)
+{
+    const qreal ratio = GetParam();
+    const QImage image = frame(ratio);
+    ASSERT_EQ(image.width(), qCeil(656 * ratio));
+    for (int i : {0, 3, 7}) {
+        EXPECT_TRUE(between(sample(image, at(i), ratio), rgb(colors[i][0]), rgb(colors[i][1])))
+            << i;
+    }
+    // Item 5's outer rim (near x = 9.5 on the row y = 250) changes from background to fill
+    // within its 1 pixel grey outline and the anti-aliasing either side of it, counted in
+    // device pixels: drawn at full resolution, not scaled up.
+    const int y = qRound(250 * ratio);
+    int blended = 0;
+    for (int x = 0; x < int(25 * ratio); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        const bool isBackground = between(c, background, background, 3);
+        const bool isFill = between(c, rgb(colors[5][0]), rgb(colors[5][1]), 3);
+        blended += !isBackground && !isFill;
+    }
+    EXPECT_LE(blended, int(ratio + 3)) << ratio;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, RotaryMenuPixelRatio, testing::Values(1.0, 1.5, 2.0));
+
+} // namespace
