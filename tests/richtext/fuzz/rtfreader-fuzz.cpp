@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// libFuzzer entry point: any bytes through the view's loader and plain text.
+#include "rtfplaintext.h"
+#include "rtfreader.h"
+
+#include <QGuiApplication>
+#include <QTextDocument>
+
+#include <cstdint>
+#include <memory>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static std::unique_ptr<QGuiApplication> app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "richtext-fuzz";
+        static char *argv[] = {name, nullptr};
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }();
+    // Starting with the header reaches the RTF reader on most inputs.
+    QByteArray bytes("{\\rtf1 ");
+    bytes.append(reinterpret_cast<const char *>(data), qsizetype(size));
+    QTextDocument document;
+    rtf::loadRichText(bytes, document);
+    (void)rtf::plainText(document);
+    return 0;
+}

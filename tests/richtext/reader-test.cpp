@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: MIT
+// RTF reader: formatting, text decoding, destinations, fields, tables, pictures.
+#include "rtfplaintext.h"
+#include "rtfreader.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+
+// Readable failure output for Qt strings.
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+QString plain(const QByteArray &rtf)
+{
+    QTextDocument document;
+    rtf::loadRichText(rtf, document);
+    return rtf::plainText(document);
+}
+
+// The format of the last character of the first occurrence of `word`.
+QTextCharFormat formatOf(const QTextDocument &document, const QString &word)
+{
+    const QTextCursor found = document.find(word);
+    EXPECT_FALSE(found.isNull()) << "missing: " << word.toStdString();
+    return found.charFormat();
+}
+
+QTextBlockFormat blockOf(const QTextDocument &document, const QString &word)
+{
+    return document.find(word).blockFormat();
+}
+
+} // namespace
+
+TEST(RtfReaderCharacters, FormatsFromTheFontAndColourTables)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss "
+                 "Arial;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+                 "deflt {\\f0\\fs36 big} {\\cf1 red} {\\highlight2 marked} {\\cb2 shaded} "
+                 "{\\cf0 auto}}",
+                 doc);
+    EXPECT_EQ(formatOf(doc, "deflt").fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(formatOf(doc, "big").fontFamilies().toStringList(), QStringList{"Times New Roman"});
+    EXPECT_DOUBLE_EQ(formatOf(doc, "big").fontPointSize(), 18.0);
+    EXPECT_FALSE(formatOf(doc, "deflt").hasProperty(QTextFormat::FontPointSize))
+        << "text without \\fs keeps the view's default size";
+    EXPECT_EQ(formatOf(doc, "red").foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(formatOf(doc, "marked").background().color(), QColor(0, 0, 255));
+    EXPECT_EQ(formatOf(doc, "shaded").background().color(), QColor(0, 0, 255));
+    EXPECT_FALSE(formatOf(doc, "auto").hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST(RtfReaderCharacters, TogglesGroupsAndPlain)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 {\\b bold {\\i both}} {\\i\\i0 upright} {\\b\\i\\strike\\fs40\\plain "
+                 "plain} {\\strike gone} {\\caps allcaps}{\\scaps small}}",
+                 doc);
+    EXPECT_EQ(formatOf(doc, "bold").fontWeight(), QFont::Bold);
+    EXPECT_FALSE(formatOf(doc, "bold").fontItalic());
+    EXPECT_EQ(formatOf(doc, "both").fontWeight(), QFont::Bold);
+    EXPECT_TRUE(formatOf(doc, "both").fontItalic());
+    EXPECT_FALSE(formatOf(doc, "upright").fontItalic());
+    const QTextCharFormat p = formatOf(doc, "plain");
+    EXPECT_NE(p.fontWeight(), QFont::Bold);
+    EXPECT_FALSE(p.fontItalic());
+    EXPECT_FALSE(p.fontStrikeOut());
+    EXPECT_FALSE(p.hasProperty(QTextFormat::FontPointSize));
+    EXPECT_TRUE(formatOf(doc, "gone").fontStrikeOut());
+    EXPECT_EQ(formatOf(doc, "allcaps").fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(formatOf(doc, "small").fontCapitalization(), QFont::SmallCaps);
+}
+
+TEST(RtfReaderCharacters, UnderlineKindsAndVerticalPosition)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 {\\ul single} {\\uld dots} {\\uldash dashes} {\\ulwave wave} "
+                 "{\\uldashd dashdot} {\\ul\\ulnone none} {\\ul\\ul0 zero} {\\super sup} "
+                 "{\\sub low} {\\super\\nosupersub flat} {\\up6 raised}}",
+                 doc);
+    EXPECT_EQ(formatOf(doc, "single").underlineStyle(), QTextCharFormat::SingleUnderline);
+    EXPECT_EQ(formatOf(doc, "dots").underlineStyle(), QTextCharFormat::DotLine);
+    EXPECT_EQ(formatOf(doc, "dashes").underlineStyle(), QTextCharFormat::DashUnderline);
+    EXPECT_EQ(formatOf(doc, "wave").underlineStyle(), QTextCharFormat::WaveUnderline);
+    EXPECT_EQ(formatOf(doc, "dashdot").underlineStyle(), QTextCharFormat::DashDotLine);
+    EXPECT_EQ(formatOf(doc, "none").underlineStyle(), QTextCharFormat::NoUnderline);
+    EXPECT_EQ(formatOf(doc, "zero").underlineStyle(), QTextCharFormat::NoUnderline);
+    EXPECT_EQ(formatOf(doc, "sup").verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(formatOf(doc, "low").verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(formatOf(doc, "flat").verticalAlignment(), QTextCharFormat::AlignNormal);
+    EXPECT_EQ(formatOf(doc, "raised").verticalAlignment(), QTextCharFormat::AlignSuperScript);
+}
+
+TEST(RtfReaderCharacters, HiddenTextIsNotShown)
+{
+    EXPECT_EQ(plain("{\\rtf1 seen {\\v hidden }again\\v  gone\\v0  back}"), "seen again back");
+}
+
+TEST(RtfReaderParagraphs, AlignmentIndentsSpacingAndPard)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 \\qc centred\\par \\qr\\li1440\\ri720\\fi-360\\sb300\\sa150 right\\par "
+                 "\\pard\\qj justified\\par \\pard\\sl360\\slmult1 loose\\par \\sl-300 exact\\par "
+                 "\\pard plain}",
+                 doc);
+    EXPECT_EQ(blockOf(doc, "centred").alignment(), Qt::AlignHCenter);
+    const QTextBlockFormat r = blockOf(doc, "right");
+    EXPECT_EQ(r.alignment(), Qt::AlignRight);
+    EXPECT_DOUBLE_EQ(r.leftMargin(), 96.0);
+    EXPECT_DOUBLE_EQ(r.rightMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(r.textIndent(), -24.0);
+    EXPECT_DOUBLE_EQ(r.topMargin(), 20.0);
+    EXPECT_DOUBLE_EQ(r.bottomMargin(), 10.0);
+    const QTextBlockFormat j = blockOf(doc, "justified");
+    EXPECT_EQ(j.alignment(), Qt::AlignJustify);
+    EXPECT_DOUBLE_EQ(j.leftMargin(), 0.0) << "\\pard resets the indents";
+    EXPECT_EQ(blockOf(doc, "loose").lineHeightType(), QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(blockOf(doc, "loose").lineHeight(), 150.0);
+    EXPECT_EQ(blockOf(doc, "exact").lineHeightType(), QTextBlockFormat::FixedHeight);
+    EXPECT_DOUBLE_EQ(blockOf(doc, "exact").lineHeight(), 20.0);
+    EXPECT_EQ(blockOf(doc, "plain").alignment(), Qt::AlignLeft);
+}
+
+TEST(RtfReaderParagraphs, BreaksAndPlainTextLines)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 one\\par two\\line three\\tab four\\page five\\par\\par six\\par}", doc);
+    EXPECT_EQ(rtf::plainText(doc), "one\r\ntwo\r\nthree\tfour\r\nfive\r\n\r\nsix")
+        << "the final \\par closes the last paragraph without opening another";
+    EXPECT_EQ(blockOf(doc, "five").pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
+    EXPECT_EQ(doc.blockCount(), 5);
+}
+
+TEST(RtfReaderText, SpecialCharacters)
+{
+    EXPECT_EQ(plain("{\\rtf1 a\\emdash b\\endash c\\lquote d\\rquote e\\ldblquote f\\rdblquote "
+                    "\\bullet g\\~h\\_i\\-j\\\\k\\{l\\}}"),
+              QString::fromUtf8("a—b–c‘d’e“f”•g\u00A0h\u2011i\u00ADj\\k{l}"));
+}
+
+TEST(RtfReaderText, CodePages)
+{
+    struct Case
+    {
+        int codePage;
+        const char *hex;
+        char16_t expected;
+    };
+    const Case cases[] = {
+        {1250, "9a", u'š'},      {1251, "e9", u'й'}, {1252, "80", u'€'},
+        {1253, "e1", u'α'},      {1254, "fd", u'ı'}, {1255, "e0", u'\u05D0'},
+        {1256, "c7", u'\u0627'}, {1257, "e8", u'č'}, {1258, "d2", u'\u0309'},
+        {437, "82", u'é'},       {850, "b5", u'Á'},
+    };
+    for (const Case &c : cases) {
+        const QByteArray rtf =
+            "{\\rtf1\\ansi\\ansicpg" + QByteArray::number(c.codePage) + " x\\'" + c.hex + "x}";
+        EXPECT_EQ(plain(rtf), QStringLiteral("x") + QChar(c.expected) + QStringLiteral("x"))
+            << c.codePage;
+    }
+    EXPECT_EQ(plain("{\\rtf1\\pc \\'82}"), "é");
+    EXPECT_EQ(plain("{\\rtf1\\pca \\'b5}"), "Á");
+    EXPECT_EQ(plain("{\\rtf1\\mac \\'8e}"), "é");
+    EXPECT_EQ(plain("{\\rtf1\\ansi \\'e9}"), "é") << "Windows-1252 without \\ansicpg";
+}
+
+TEST(RtfReaderText, FontCharsetsChooseTheCodePage)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 "
+                           "Arial Cyr;}{\\f2\\fcharset238 Arial CE;}{\\f3\\fcharset128 MS Mincho;}"
+                           "{\\f4\\fcharset2 Symbol;}}\\f0\\'e9 \\f1\\'e9 \\f2\\'9a \\f3\\'83\\'5c "
+                           "\\f4\\'b7 a}";
+    EXPECT_EQ(plain(rtf), QString::fromUtf8("é й š ソ • α"))
+        << "a double-byte character split over two escapes decodes as one";
+}
+
+TEST(RtfReaderText, UnicodeEscapesSkipTheirFallback)
+{
+    EXPECT_EQ(plain("{\\rtf1 \\u8364?x}"), QString::fromUtf8("€x"));
+    EXPECT_EQ(plain("{\\rtf1 \\uc2\\u8364??x}"), QString::fromUtf8("€x"));
+    EXPECT_EQ(plain("{\\rtf1 \\uc0\\u8364 x}"), QString::fromUtf8("€x"));
+    EXPECT_EQ(plain("{\\rtf1 \\u-3913\\'3fx}"), QString(QChar(0xF0B7)) + QStringLiteral("x"))
+        << "negative parameters are 16-bit values; a hex escape is one fallback byte";
+    EXPECT_EQ(plain("{\\rtf1 \\u-10179?\\u-8704?}"), QString::fromUtf8("😀"))
+        << "surrogate pairs come as two escapes";
+    EXPECT_EQ(plain("{\\rtf1 {\\uc2 \\u1575??}\\u1576?x}"), QString::fromUtf8("ابx"))
+        << "\\uc is restored at the end of its group";
+    EXPECT_EQ(plain("{\\rtf1 {\\u1575}x}"), QString::fromUtf8("اx"))
+        << "a group end stops the fallback skip";
+    EXPECT_EQ(plain("{\\rtf1 {\\upr{ansi}{\\*\\ud{\\u1575?}}}x}"), QString::fromUtf8("اx"));
+}
+
+TEST(RtfReaderText, MalformedHexEscapes)
+{
+    EXPECT_EQ(plain("{\\rtf1 x\\u345\\'3?x}"), QString::fromUtf8("xřx"));
+    EXPECT_EQ(plain("{\\rtf1 a\\'zzb}"), "ab");
+    EXPECT_EQ(plain("{\\rtf1 a{\\'e}b}"), "ab") << "braces end a short escape";
+}
+
+TEST(RtfReaderDestinations, SkippedGroupsAreNotText)
+{
+    const QByteArray rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s1 "
+        "Heading;}}{\\info{\\title T}{\\author A}}{\\header head}{\\footer foot}"
+        "{\\*\\generator Gen;}{\\*\\unknowndest secret}{\\*\\bkmkstart mark}body"
+        "{\\footnote note} text{\\*\\fldinst PAGE}{\\pict\\wmetafile8 0102}"
+        "{\\nonshppict{\\pict\\wmetafile8 0a0b}}{\\*\\listtable{\\list x}}{\\pn\\pnlvlblt{\\pntxtb "
+        "B}}"
+        "\\unknownword  end}";
+    EXPECT_EQ(plain(rtf), "body text end");
+    EXPECT_EQ(plain("{\\rtf1 a{\\loch\\*\\cs7 b}}"), "ab")
+        << "a \\* that does not open its group marks nothing";
+}
+
+TEST(RtfReaderFields, ResultsShownAndHyperlinksKept)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"http://example.org/a\"}}"
+                 "{\\fldrslt{\\ul site}}} and {\\field{\\*\\fldinst HYPERLINK \\\\l \"sec\"}"
+                 "{\\fldrslt here}} page {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}} end}",
+                 doc);
+    EXPECT_EQ(rtf::plainText(doc), "see site and here page 7 end");
+    const QTextCharFormat link = formatOf(doc, "site");
+    EXPECT_TRUE(link.isAnchor());
+    EXPECT_EQ(link.anchorHref(), "http://example.org/a");
+    EXPECT_EQ(link.underlineStyle(), QTextCharFormat::SingleUnderline);
+    EXPECT_EQ(formatOf(doc, "here").anchorHref(), "#sec");
+    EXPECT_FALSE(formatOf(doc, "7").isAnchor());
+    EXPECT_FALSE(formatOf(doc, "end").isAnchor());
+}
+
+TEST(RtfReaderLists, LabelsAreShownAsText)
+{
+    EXPECT_EQ(plain("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\listtext\\f1 \\'b7\\tab}one"
+                    "\\par{\\pntext 2.\\tab}two\\par}"),
+              QString::fromUtf8("•\tone\r\n2.\ttwo"));
+}
+
+TEST(RtfReaderTables, CellsRowsAndNesting)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 before\\par\\trowd\\cellx1500\\cellx3000\\pard\\intbl a\\cell b\\cell"
+                 "\\row\\trowd\\cellx1500\\cellx3000\\pard\\intbl c\\cell d\\par e\\cell\\row"
+                 "\\pard after\\par}",
+                 doc);
+    EXPECT_EQ(rtf::plainText(doc), "before\r\na\r\nb\r\nc\r\nd\r\ne\r\nafter");
+    QTextTable *table = QTextCursor(doc.find("a")).currentTable();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rows(), 2);
+    EXPECT_EQ(table->columns(), 2);
+    EXPECT_EQ(table->cellAt(1, 1).firstCursorPosition().block().text(), "d");
+    EXPECT_EQ(QTextCursor(doc.find("after")).currentTable(), nullptr);
+
+    EXPECT_EQ(plain("{\\rtf1\\trowd\\cellx1000\\pard\\intbl x\\cell\\row}"), "x")
+        << "no empty line for the paragraphs Qt puts around a table";
+    EXPECT_EQ(plain("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl outer\\cell\\pard\\itap2 "
+                    "in1\\nestcell in2\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}"
+                    "{\\nonesttables\\par}\\pard\\intbl\\itap1\\cell\\row}"),
+              "outer\r\nin1\r\nin2\r\n");
+}
+
+TEST(RtfReaderPictures, PngAndJpegShownOthersSkipped)
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picwgoal600\\pichgoal300 " + png.toHex() +
+                     "}}{\\nonshppict{\\pict\\wmetafile8 0000}}b"
+                     "{\\pict\\pngblip\\bin" +
+                     QByteArray::number(png.size()) + " " + png + "}c{\\pict\\emfblip 0102}}",
+                 doc);
+    EXPECT_EQ(rtf::plainText(doc), "abc") << "pictures are not text";
+    int images = 0;
+    for (QTextBlock::iterator it = doc.begin().begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat f = it.fragment().charFormat();
+        if (!f.isImageFormat())
+            continue;
+        ++images;
+        const QTextImageFormat img = f.toImageFormat();
+        const QVariant resource = doc.resource(QTextDocument::ImageResource, img.name());
+        EXPECT_EQ(resource.value<QImage>().size(), QSize(4, 3));
+        if (images == 1) {
+            EXPECT_DOUBLE_EQ(img.width(), 40.0);
+            EXPECT_DOUBLE_EQ(img.height(), 20.0);
+        }
+    }
+    EXPECT_EQ(images, 2);
+}
+
+TEST(RtfReaderLoading, PlainTextWithoutRtfHeader)
+{
+    QTextDocument doc;
+    const rtf::ReadResult r = rtf::loadRichText("Caf\xe9 line\r\n{\\rtf1 not a header}", doc);
+    EXPECT_FALSE(r.isRtf);
+    EXPECT_EQ(rtf::plainText(doc), QString::fromUtf8("Café line\r\n{\\rtf1 not a header}"));
+    EXPECT_EQ(plain(" {\\rtf1 x}"), " {\\rtf1 x}") << "the header must come first";
+    EXPECT_EQ(plain(""), "");
+}
+
+TEST(RtfReaderLoading, LoadingReplacesTheContent)
+{
+    QTextDocument doc;
+    doc.setPlainText("{\\rtf1 raw line}");
+    const rtf::ReadResult r = rtf::loadRichText("{\\rtf1 formatted}", doc);
+    EXPECT_TRUE(r.isRtf);
+    EXPECT_EQ(r.error, rtf::RtfError::None);
+    EXPECT_EQ(rtf::plainText(doc), "formatted");
+}
