@@ -3,12 +3,301 @@
 #include "pathgradient.h"
 
 #include <QPainter>
+#include <QTransform>
 
-TPathGradient::TPathGradient(const QPainterPath &outline) : m_outline(outline) {}
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// One edge of the flattened outline with the centre: the colour depends on s, the fraction of
+// the way from the centre to the edge along the ray through the point, which is constant on
+// lines parallel to the edge.
+struct Triangle
+{
+    QPointF c, a, b;
+    double inv;    // 1 / cross(a - c, b - c)
+    double margin; // how far past the edge (in s) a point still counts, to feed anti-aliasing
+    int ia, ib;    // indices of a and b into the surround colours
+};
+
+struct Claim
+{
+    int priority = 0; // 0 none, 1 just outside the edge, 2 inside the triangle
+    double s = 0;     // 0 at the centre, 1 on the edge
+    double u = 0;     // 0 at a, 1 at b
+};
+
+inline double cross(QPointF p, QPointF q)
+{
+    return p.x() * q.y() - p.y() * q.x();
+}
+
+// Each triangle owns the ray from the centre through its b point and not the one through a;
+// the two cross products of a shared ray are negations of one another, so every point on it
+// belongs to exactly one of the two neighbours.
+inline bool claim(const Triangle &t, QPointF x, Claim &out)
+{
+    const QPointF d = x - t.c;
+    const double alpha = cross(d, t.b - t.c) * t.inv;
+    const double beta = cross(t.a - t.c, d) * t.inv;
+    if (alpha < 0 || beta <= 0) {
+        return false;
+    }
+    const double s = alpha + beta;
+    const int priority = s <= 1 ? 2 : (s <= 1 + t.margin ? 1 : 0);
+    if (priority <= out.priority) {
+        return false;
+    }
+    out = {priority, s, beta / s};
+    return true;
+}
+
+inline QRgb mix(QRgb p, QRgb q, double t)
+{
+    const auto m = [t](int a, int b) { return int(std::lround(a + (b - a) * t)); };
+    return qRgba(m(qRed(p), qRed(q)), m(qGreen(p), qGreen(q)), m(qBlue(p), qBlue(q)),
+                 m(qAlpha(p), qAlpha(q)));
+}
+
+QPointF centroid(const QList<QPolygonF> &polygons)
+{
+    double area = 0, cx = 0, cy = 0, sx = 0, sy = 0;
+    int n = 0;
+    for (const QPolygonF &poly : polygons) {
+        for (int i = 0; i < poly.size(); ++i) {
+            const QPointF p = poly[i], q = poly[(i + 1) % poly.size()];
+            const double w = cross(p, q);
+            area += w;
+            cx += (p.x() + q.x()) * w;
+            cy += (p.y() + q.y()) * w;
+            sx += p.x();
+            sy += p.y();
+            ++n;
+        }
+    }
+    if (std::abs(area) > 1e-9) {
+        return {cx / (3 * area), cy / (3 * area)};
+    }
+    return n ? QPointF(sx / n, sy / n) : QPointF();
+}
+
+// The outline as closed polygons without the repeated closing point.
+QList<QPolygonF> polygonsOf(const QPainterPath &path, const QTransform &transform)
+{
+    QList<QPolygonF> result = path.toSubpathPolygons(transform);
+    for (QPolygonF &poly : result) {
+        if (poly.size() > 1 && poly.first() == poly.last()) {
+            poly.removeLast();
+        }
+    }
+    result.removeIf([](const QPolygonF &poly) { return poly.size() < 2; });
+    return result;
+}
+
+// Renders the brush's colours into device pixels; the colour function turns a claim into ARGB.
+class FanRasterizer
+{
+public:
+    FanRasterizer(const TPathGradient &brush, const QTransform &transform)
+        : m_brush(brush), m_blend(brush.InterpolationColors())
+    {
+        const QList<QPolygonF> polys = polygonsOf(brush.Outline(), transform);
+        const QPointF c = transform.map(brush.CenterPoint());
+        int base = 0;
+        for (const QPolygonF &poly : polys) {
+            for (int i = 0; i < poly.size(); ++i) {
+                const int j = (i + 1) % poly.size();
+                const QPointF a = poly[i], b = poly[j];
+                const double o = cross(a - c, b - c);
+                if (std::abs(o) < 1e-12) {
+                    continue; // an edge seen edge-on from the centre covers nothing
+                }
+                const double edge = std::hypot(b.x() - a.x(), b.y() - a.y());
+                const double dist = std::abs(o) / std::max(edge, 1e-12);
+                m_triangles.push_back(
+                    {c, a, b, 1 / o, 2 / std::max(dist, 1e-6), base + i, base + j});
+            }
+            base += poly.size();
+        }
+        for (const QColor &color : brush.SurroundColors()) {
+            m_surround.push_back(color.rgba());
+        }
+        if (m_surround.empty()) {
+            m_surround.push_back(qRgba(255, 255, 255, 255));
+        }
+        m_center = brush.CenterColor().rgba();
+        if (!m_blend.isEmpty() || m_surround.size() == 1) {
+            for (int i = 0; i < int(m_lut.size()); ++i) {
+                m_lut[i] = colorAt(double(i) / (m_lut.size() - 1), 0, 0, 0);
+            }
+            m_useLut = true;
+        }
+    }
+
+    QRgb color(const Claim &claim, const Triangle &t) const
+    {
+        const double pos = 1.0 - std::min(claim.s, 1.0); // 0 on the outline, 1 at the centre
+        if (m_useLut) {
+            return m_lut[std::lround(pos * (m_lut.size() - 1))];
+        }
+        return colorAt(pos, t.ia, t.ib, claim.u);
+    }
+
+    QRgb sample(QPointF x) const
+    {
+        Claim best;
+        const Triangle *owner = nullptr;
+        for (const Triangle &t : m_triangles) {
+            if (claim(t, x, best)) {
+                owner = &t;
+            }
+        }
+        return owner ? color(best, *owner) : 0;
+    }
+
+    // Colours of the pixels whose centres fall in `box` (device pixels), non-premultiplied.
+    QImage render(const QRect &box) const
+    {
+        QImage layer(box.size(), QImage::Format_ARGB32);
+        layer.fill(0);
+        std::vector<Claim> claims(size_t(box.width()) * box.height());
+        for (const Triangle &t : m_triangles) {
+            const double grow = 1 + t.margin;
+            const QPointF a = t.c + (t.a - t.c) * grow, b = t.c + (t.b - t.c) * grow;
+            const int x0 = std::max(box.left(), int(std::floor(std::min({t.c.x(), a.x(), b.x()}))));
+            const int x1 = std::min(box.right(), int(std::ceil(std::max({t.c.x(), a.x(), b.x()}))));
+            const int y0 = std::max(box.top(), int(std::floor(std::min({t.c.y(), a.y(), b.y()}))));
+            const int y1 =
+                std::min(box.bottom(), int(std::ceil(std::max({t.c.y(), a.y(), b.y()}))));
+            for (int y = y0; y <= y1; ++y) {
+                auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y - box.top()));
+                Claim *row = claims.data() + size_t(y - box.top()) * box.width();
+                for (int x = x0; x <= x1; ++x) {
+                    Claim &c = row[x - box.left()];
+                    if (claim(t, QPointF(x + 0.5, y + 0.5), c)) {
+                        line[x - box.left()] = color(c, t);
+                    }
+                }
+            }
+        }
+        return layer;
+    }
+
+private:
+    QRgb colorAt(double pos, int ia, int ib, double u) const
+    {
+        if (!m_blend.isEmpty()) {
+            if (pos <= m_blend.first().first) {
+                return m_blend.first().second.rgba();
+            }
+            for (int i = 1; i < m_blend.size(); ++i) {
+                const auto &[p1, c1] = m_blend[i];
+                if (pos <= p1) {
+                    const auto &[p0, c0] = m_blend[i - 1];
+                    const double t = p1 > p0 ? (pos - p0) / (p1 - p0) : 1.0;
+                    return mix(c0.rgba(), c1.rgba(), t);
+                }
+            }
+            return m_blend.last().second.rgba();
+        }
+        const auto surround = [this](int i) {
+            return m_surround[std::min<size_t>(size_t(i), m_surround.size() - 1)];
+        };
+        const QRgb edge = mix(surround(ia), surround(ib), u);
+        return mix(edge, m_center, pos);
+    }
+
+    const TPathGradient &m_brush;
+    QList<TPathGradient::TBlendStop> m_blend;
+    std::vector<Triangle> m_triangles;
+    std::vector<QRgb> m_surround;
+    QRgb m_center = 0;
+    std::array<QRgb, 1025> m_lut{};
+    bool m_useLut = false;
+};
+
+QImage coverage(const QSize &size, const QPainterPath &devicePath, const QPoint &origin)
+{
+    QImage mask(size, QImage::Format_ARGB32_Premultiplied);
+    mask.fill(0);
+    QPainter p(&mask);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(-origin);
+    p.fillPath(devicePath, Qt::black);
+    return mask;
+}
+
+} // namespace
+
+TPathGradient::TPathGradient(const QPainterPath &outline)
+    : m_outline(outline), m_center(centroid(polygonsOf(outline, QTransform())))
+{
+}
+
 QColor TPathGradient::ColorAt(const QPointF &point) const
 {
-    return {};
+    if (!m_outline.contains(point)) {
+        return QColor(0, 0, 0, 0);
+    }
+    return QColor::fromRgba(FanRasterizer(*this, QTransform()).sample(point));
 }
-void TPathGradient::Fill(QPainter *painter) const {}
-void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const {}
-void TPathGradient::Fill(QPainter *painter, const QRectF &area) const {}
+
+void TPathGradient::Fill(QPainter *painter) const
+{
+    Fill(painter, m_outline);
+}
+
+void TPathGradient::Fill(QPainter *painter, const QRectF &area) const
+{
+    QPainterPath path;
+    path.addRect(area);
+    Fill(painter, path);
+}
+
+void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
+{
+    if (!painter || !painter->device() || m_outline.isEmpty() || area.isEmpty()) {
+        return;
+    }
+    const QTransform transform = painter->combinedTransform();
+    const QPainterPath outline = transform.map(m_outline);
+    const QPainterPath region = transform.map(area);
+    QRect box = (outline.boundingRect() & region.boundingRect()).toAlignedRect();
+    box &= QRect(0, 0, painter->device()->width(), painter->device()->height());
+    if (painter->hasClipping()) {
+        box &= painter->clipBoundingRect().isEmpty()
+                   ? QRect()
+                   : transform.mapRect(painter->clipBoundingRect()).toAlignedRect();
+    }
+    if (box.isEmpty()) {
+        return;
+    }
+    QImage layer = FanRasterizer(*this, transform)
+                       .render(box)
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The fan's own edges are hard; the anti-aliased outline and area decide the rim.
+    const QImage m1 = coverage(box.size(), outline, box.topLeft());
+    const QImage m2 = coverage(box.size(), region, box.topLeft());
+    for (int y = 0; y < box.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y));
+        const auto *a = reinterpret_cast<const QRgb *>(m1.constScanLine(y));
+        const auto *b = reinterpret_cast<const QRgb *>(m2.constScanLine(y));
+        for (int x = 0; x < box.width(); ++x) {
+            const int k = qAlpha(a[x]) * qAlpha(b[x]);
+            if (k == 255 * 255) {
+                continue;
+            }
+            const QRgb px = line[x];
+            const auto scale = [k](int v) { return (v * k + 255 * 255 / 2) / (255 * 255); };
+            line[x] =
+                qRgba(scale(qRed(px)), scale(qGreen(px)), scale(qBlue(px)), scale(qAlpha(px)));
+        }
+    }
+    painter->save();
+    painter->resetTransform();
+    painter->drawImage(box.topLeft(), layer);
+    painter->restore();
+}
