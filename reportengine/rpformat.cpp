@@ -109,6 +109,28 @@ QString qtPatternToFormat(const QString &qt, bool fourDigitYear)
     return out.trimmed();
 }
 
+// Letter runs of a Qt pattern outside quoted text, in order: ('d', 2) for "dd".
+QList<std::pair<QChar, qsizetype>> patternFields(const QString &qt)
+{
+    QList<std::pair<QChar, qsizetype>> fields;
+    bool quoted = false;
+    for (qsizetype i = 0; i < qt.size();) {
+        const QChar c = qt[i];
+        if (c == u'\'') {
+            quoted = !quoted;
+            ++i;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < qt.size() && qt[i + run] == c)
+            ++run;
+        if (!quoted && isAsciiLetter(c))
+            fields.append({c, run});
+        i += run;
+    }
+    return fields;
+}
+
 // Long time formats of the locale data may spell the units out ("H時mm分ss秒"), which no
 // reader takes back; the long time is the short one with seconds after the minutes instead.
 QString withSeconds(const QString &shortTime)
@@ -124,6 +146,8 @@ QString withSeconds(const QString &shortTime)
         if (c == u'\'' || c == u'"') {
             quoted = true;
             quote = c;
+        } else if (c == u's') {
+            return shortTime;
         } else if (c == u'n') {
             qsizetype end = i;
             while (end < shortTime.size() && shortTime[end] == u'n')
@@ -136,26 +160,89 @@ QString withSeconds(const QString &shortTime)
     return shortTime + QStringLiteral(":ss");
 }
 
-// The first separator between fields of a Qt pattern, outside quotes and after `after` letter.
-QChar patternSeparator(const QString &qt, QChar fallback, const QString &after = QString())
+// Day, month and year as numbers in the locale's order and padding, for locales whose own
+// short date has words or month names that the date reader cannot take back.
+QString numericDate(const QString &qtShortDate)
 {
-    bool seenField = after.isEmpty();
+    QString out;
+    QString seen;
+    for (const auto &[c, run] : patternFields(qtShortDate)) {
+        QString field;
+        if (c == u'd' && !seen.contains(u'd'))
+            field = run == 1 ? QStringLiteral("d") : QStringLiteral("dd");
+        else if ((c == u'M' || c == u'L') && !seen.contains(u'm'))
+            field = run == 1 ? QStringLiteral("m") : QStringLiteral("mm");
+        else if (c == u'y' && !seen.contains(u'y'))
+            field = QStringLiteral("yyyy");
+        else
+            continue;
+        seen += field[0];
+        out += (out.isEmpty() ? QString() : QStringLiteral("/")) + field;
+    }
+    return seen.size() == 3 ? out : QStringLiteral("mm/dd/yyyy");
+}
+
+// Hour and minute (and second) with the locale's hour padding and day-period position.
+QString numericTime(const QString &qtShortTime, bool seconds)
+{
+    qsizetype hourRun = 0;
+    bool period = false, periodFirst = false;
+    for (const auto &[c, run] : patternFields(qtShortTime)) {
+        if ((c == u'h' || c == u'H') && hourRun == 0)
+            hourRun = run;
+        if ((c == u'a' || c == u'A') && !period) {
+            period = true;
+            periodFirst = hourRun == 0;
+        }
+    }
+    QString t = QString(hourRun >= 2 ? 2 : 1, u'h') + QStringLiteral(":nn");
+    if (seconds)
+        t += QStringLiteral(":ss");
+    if (period)
+        t = periodFirst ? QStringLiteral("AMPM ") + t : t + QStringLiteral(" AMPM");
+    return t;
+}
+
+bool dateReadsBack(const TFormatSettings &fs)
+{
+    const TDateTime day = EncodeDate(2023, 10, 19);
+    TDateTime back;
+    return TryStrToDate(DateToStr(day, fs), back, fs) && back == day;
+}
+
+bool timeReadsBack(const QString &format, const TFormatSettings &fs)
+{
+    const TDateTime t = EncodeTime(13, 23, 56, 0);
+    TDateTime back;
+    if (!TryStrToTime(FormatDateTime(format, t, fs), back, fs))
+        return false;
+    int h, n, sec, ms;
+    DecodeTime(back, h, n, sec, ms);
+    return h == 13 && n == 23 && (sec == 56 || sec == 0);
+}
+
+// The character right after the first run of one of `fields` (blanks and bidi marks aside),
+// when it is punctuation rather than a word.
+QChar patternSeparator(const QString &qt, QChar fallback, const QString &fields)
+{
     bool quoted = false;
-    for (QChar c : qt) {
-        if (c == u'\'') {
+    for (qsizetype i = 0; i < qt.size(); ++i) {
+        const QChar c = qt[i];
+        if (c == u'\'')
             quoted = !quoted;
+        if (quoted || !fields.contains(c))
             continue;
+        while (i + 1 < qt.size() && qt[i + 1] == c)
+            ++i;
+        for (++i; i < qt.size(); ++i) {
+            const QChar next = qt[i];
+            if (next.isSpace() || next.category() == QChar::Other_Format)
+                continue;
+            if (next.isLetterOrNumber() || next.isMark() || next == u'\'')
+                return fallback;
+            return next;
         }
-        if (quoted)
-            continue;
-        if (isAsciiLetter(c)) {
-            if (!seenField && after.contains(c))
-                seenField = true;
-            continue;
-        }
-        // Bidi marks around separators are not separators themselves.
-        if (seenField && !c.isSpace() && c != u',' && c.category() != QChar::Other_Format)
-            return c;
+        return fallback;
     }
     return fallback;
 }
@@ -214,6 +301,9 @@ bool dayInRange(double dt)
 
 TFormatSettings FormatSettingsFromLocale(const QLocale &locale)
 {
+    // Qt's C locale writes month names in short dates; the neutral record suits it better.
+    if (locale.language() == QLocale::C)
+        return InvariantFormatSettings();
     TFormatSettings fs;
     const QString point = locale.decimalPoint();
     fs.DecimalSeparator = point.size() == 1 ? point[0] : QChar(u'.');
@@ -244,10 +334,18 @@ TFormatSettings FormatSettingsFromLocale(const QLocale &locale)
     fs.LongDateFormat = qtPatternToFormat(locale.dateFormat(QLocale::LongFormat), false);
     fs.ShortTimeFormat = qtPatternToFormat(shortTime, false);
     fs.LongTimeFormat = withSeconds(fs.ShortTimeFormat);
-    fs.DateSeparator = patternSeparator(shortDate, u'/');
+    fs.DateSeparator = patternSeparator(shortDate, u'/', QStringLiteral("dMLy"));
     fs.TimeSeparator = patternSeparator(shortTime, u':', QStringLiteral("hH"));
     fs.TimeAMString = locale.amText();
     fs.TimePMString = locale.pmText();
+    // What the record writes, its readers must take back: patterns with words in them give way
+    // to plain numbers in the same order.
+    if (!dateReadsBack(fs))
+        fs.ShortDateFormat = numericDate(shortDate);
+    if (!timeReadsBack(fs.ShortTimeFormat, fs) || !timeReadsBack(fs.LongTimeFormat, fs)) {
+        fs.ShortTimeFormat = numericTime(shortTime, false);
+        fs.LongTimeFormat = numericTime(shortTime, true);
+    }
     for (int m = 0; m < 12; ++m) {
         fs.ShortMonthNames[m] = locale.monthName(m + 1, QLocale::ShortFormat);
         fs.LongMonthNames[m] = locale.monthName(m + 1, QLocale::LongFormat);

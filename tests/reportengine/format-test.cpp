@@ -471,17 +471,40 @@ TEST(format_settings, from_qt_locale_data)
               itLocale.toCurrencyString(-1234.5).replace(QChar(0xA0), u' '));
     EXPECT_EQ(FormatFloat("#,##0.00", 1234.5L, it), itLocale.toString(1234.5, 'f', 2));
 
-    // Dates, times and numbers written with a locale's record read back with it.
-    const TDateTime t = EncodeDate(2023, 10, 19) + EncodeTime(13, 23, 56, 0);
-    for (const char *name : {"en_US", "it_IT", "de_DE", "fr_FR", "hu_HU", "fi_FI", "ja_JP", "ko_KR",
-                             "nl_NL", "es_ES"}) {
-        const TFormatSettings fs = FormatSettingsFromLocale(QLocale(name));
-        EXPECT_EQ(StrToDate(DateToStr(t, fs), fs), EncodeDate(2023, 10, 19)) << name;
-        EXPECT_DOUBLE_EQ(StrToTime(TimeToStr(t, fs), fs), EncodeTime(13, 23, 56, 0))
+    // Qt's C locale (LANG=C) has month names in its short date: the neutral record instead.
+    const TFormatSettings c = FormatSettingsFromLocale(QLocale::c());
+    EXPECT_EQ(c.ShortDateFormat, "MM/dd/yyyy");
+    EXPECT_EQ(c.LongTimeFormat, "HH:mm:ss");
+}
+
+TEST(format_settings, every_qt_locale_reads_back_its_own_texts)
+{
+    // Some locales write words into dates and times ("19.10.2023 г.", "13 h 23"), spell the
+    // units out in long times, or put bidi marks beside separators; their records must still
+    // read back what they write.
+    const TDateTime day = EncodeDate(2023, 10, 19);
+    const TDateTime t = day + EncodeTime(13, 23, 56, 0);
+    const auto locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    EXPECT_GT(locales.size(), 100);
+    for (const QLocale &locale : locales) {
+        const TFormatSettings fs = FormatSettingsFromLocale(locale);
+        const std::string name = locale.name().toStdString();
+        TDateTime back = -1;
+        EXPECT_TRUE(TryStrToDate(DateToStr(t, fs), back, fs) && back == day)
+            << name << " " << DateToStr(t, fs).toStdString();
+        EXPECT_TRUE(TryStrToTime(TimeToStr(t, fs), back, fs) && std::abs(back - (t - day)) < 1e-9)
             << name << " " << TimeToStr(t, fs).toStdString();
-        EXPECT_DOUBLE_EQ(StrToDateTime(DateTimeToStr(t, fs), fs), t) << name;
-        EXPECT_EQ(StrToFloat(FloatToStr(-1234.5L, fs), fs), -1234.5L) << name;
+        EXPECT_TRUE(TryStrToDateTime(DateTimeToStr(t, fs), back, fs) && std::abs(back - t) < 1e-9)
+            << name << " " << DateTimeToStr(t, fs).toStdString();
+        long double f = 0;
+        EXPECT_TRUE(TryStrToFloat(FloatToStr(-1234.5L, fs), f, fs) && f == -1234.5L) << name;
     }
+}
+
+TEST(format_settings, invariant_and_process_default)
+{
+    const TDateTime t = EncodeDate(2023, 10, 19) + EncodeTime(13, 23, 56, 0);
     EXPECT_EQ(FloatToStr(0.5L, InvariantFormatSettings()), "0.5");
     EXPECT_EQ(DateTimeToStr(t, InvariantFormatSettings()), "10/19/2023 13:23:56");
     EXPECT_EQ(DefaultFormatSettings().DecimalSeparator,
