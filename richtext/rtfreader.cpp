@@ -244,6 +244,7 @@ private:
     int m_pendingCodePage = 0;
     QString m_pendingText;
     CharProps m_pendingProps;
+    bool m_pendingInTable = false;
     QString m_decoded;
 
     bool m_haveFormat = false;
@@ -324,8 +325,12 @@ void DocumentBuilder::routeText(QStringView text)
 
 void DocumentBuilder::appendDocumentText(QStringView text)
 {
-    if (m_pendingText.isEmpty()) {
+    const bool inTable = st().para.inTable || st().para.nesting > 0;
+    if (m_pendingText.isEmpty() || inTable != m_pendingInTable) {
+        // Table marks without a paragraph end still move the text into a cell.
+        flushText();
         prepareContent();
+        m_pendingInTable = inTable;
     } else if (!(m_pendingProps == st().chr)) {
         flushText();
     }
