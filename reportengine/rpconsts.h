@@ -82,6 +82,7 @@ inline constexpr char SRpCannotCreateFile2[] = "\". ";
 
 // Data sets
 inline constexpr char SRpFieldIndexOutOfRange[] = "Field index out of range: ";
+inline constexpr char SRpRecordIndexOutOfRange[] = "Record index out of range: ";
 inline constexpr char SRpFieldNotFound[] = "Field not found: ";
 inline constexpr char SRpBookmarkInvalid[] = "Invalid bookmark";
 inline constexpr char SRpInvalidBoolean[] = " is not a valid boolean value";

@@ -24,7 +24,9 @@ void TRpMemoryDataSet::AppendRecord(const QVariantList &values)
 
 void TRpMemoryDataSet::SetValue(int row, int field, const QVariant &value)
 {
-    if (row < 0 || row >= RecordCount() || field < 0 || field >= FieldCount())
+    if (row < 0 || row >= RecordCount())
+        throw EIOError(SRpRecordIndexOutOfRange + std::to_string(row));
+    if (field < 0 || field >= FieldCount())
         throw EIOError(SRpFieldIndexOutOfRange + std::to_string(field));
     FRecords[static_cast<size_t>(row)][field] = value;
 }
