@@ -353,9 +353,42 @@ public:
     virtual bool IsQuoted(const QString &s) = 0;
 
     // ---- Template reader additions (buffer, loading) -------------------------------------
+    /// Loads the template from InFile, unless a buffer was handed over; cursor to 1.
+    void ReadFileBody();
+    /// Uses `bytes` (the first `size` of them, all when -1) as the template until
+    /// FreeTemplate or a new InFile; refused while a run is in progress.
+    void SetTemplateBuffer(const QByteArray &bytes, int size = -1);
+    /// Drops a handed-over buffer.
+    void FreeTemplate();
+    /// Drops the template bytes.
+    void FreePFile();
+    /// Opens a result with the desktop's viewer (REPORT_OPEN_COMMAND, else xdg-open) and
+    /// returns a shell code: above 32 is success, 2 file not found, 31 no application.
+    virtual int ShellOpenFile(const QString &fileName, int showMode);
     // ---- end of template reader additions -------------------------------------------------
 
     // ---- Expression compiler additions ---------------------------------------------------
+    /// Parses a call "NAME(args)" of a known function: its number and argument texts.
+    /// False when the text is no call or names no function; bad brackets or argument
+    /// counts raise EIllegalFunctionUse.
+    bool ProcessUDFName(const QString &text, QStringList &list, std::int32_t &number);
+    /// User functions first, then built-ins; false when neither knows `name`.
+    bool GetUDFNumber(const QString &name, std::int32_t &number) const;
+    std::int32_t GetArgMinCount(std::int32_t n) const;
+    std::int32_t GetArgMaxCount(std::int32_t n) const;
+    /// TRpUDFResultType of function `n` (0 for an unknown built-in number).
+    std::int32_t GetUDFResultType(std::int32_t n) const;
+    /// Whether the result of function `n` suits `format`.
+    bool CheckUdfFormat(std::int32_t n, const TRpFieldFormat &format) const;
+    /// Strips an outer format function from `s`, storing an FDTM pattern in the string table.
+    TRpFieldFormat CheckFormat(QString &s);
+    /// {YYYY-MM-DD} as the locale's short date text.
+    QString DateConstToStr(const QString &dateConst) const;
+    /// Data-set position of an alias in the run, -1 when none.
+    virtual std::int32_t CtoN(const QString &alias);
+    void ResetIifNumber() { FiifNumber = 0; }
+    std::int32_t GetNextIifNumber() { return ++FiifNumber; }
+    std::int32_t FiifNumber = 0;
     // ---- end of expression compiler additions ---------------------------------------------
 
     // Template buffer

@@ -5,6 +5,7 @@
 #include "rpbasereport.h"
 #include "rpdataset.h"
 #include "rpfunc.h"
+#include "rpreader.h"
 #include "rpscans.h"
 
 #include <QString>
@@ -45,9 +46,21 @@ public:
     void CmReadDocInfo();
 
     // ---- Template reader additions (header tables, scanner, txt2rtf, quotes) ------------
+    /// The template reader of the current run: scanner state and header tables.
+    TRpTemplateReader FReader{*this};
+    bool LeftQuote(QChar c) override { return RpLeftQuote(c); }
+    bool RightQuote(QChar open, QChar c) override { return RpRightQuote(open, c); }
+    bool IsQuoted(const QString &s) override { return RpIsQuoted(s); }
+    /// Escapes plain text for RTF with this report's UnicodeByDefault.
+    QString txt2rtf(const QString &text) const { return rp::txt2rtf(text, FUnicodeByDefault); }
     // ---- end of template reader additions -------------------------------------------------
 
     // ---- Run additions (CreateFileName) ---------------------------------------------------
+    /// A unique file name (not created): directory + prefix + tick and random hex + ".doc".
+    virtual QString CreateFileName(const QString &directory, const QString &prefix);
+    /// As above with `extension` ("." added when missing; none when empty).
+    virtual QString CreateFileName(const QString &directory, const QString &prefix,
+                                   const QString &extension);
     // ---- end of run additions -------------------------------------------------------------
 
 protected:
@@ -99,6 +112,120 @@ public:
     // ---- end of built-in function library additions ---------------------------------------
 
     // ---- Processing loop, execution and run additions -----------------------------------
+    /// Compiles and runs the template for the run ExecReport prepared, then writes the result.
+    virtual void PutField();
+    /// Runs the report into OutFile.
+    virtual void Execute(const std::vector<TRpDataSet *> &dataSets);
+    /// Runs the report into OutFile and opens it (ShellOpenFile with `showMode`).
+    virtual void ExecuteOpen(const std::vector<TRpDataSet *> &dataSets, int showMode);
+    /// Runs the report into `stream`, which is left at position 0.
+    virtual void ExecuteStream(const std::vector<TRpDataSet *> &dataSets, QIODevice *stream);
+    std::int32_t CtoN(const QString &alias) override;
+    /// Compiles the template without data and writes nothing (authors' check); failures
+    /// are recorded like a run's and raised.
+    void CheckTemplate();
+    /// Template position and text of the field the last failure arose in (line 0: none).
+    const TRpTemplatePos &LastErrLocation() const { return FLastErrLocation; }
+    /// What the last compile used: "variable NAME", "field ALIAS:NAME", "function NAME".
+    const QStringList &TemplateUsage() const { return FUsage; }
+    /// Fields naming a missing variable, data-set field or function fail the run instead of
+    /// staying in the document.
+    bool Strict() const { return FStrict; }
+    void SetStrict(bool value) { FStrict = value; }
+
+    // Value rendering
+    void OutVar();
+    void OutConst(std::int32_t kind);
+    void OutAnyField();
+    void OutField(const TRpRowContent &content);
+    /// Writes a value text through `format`, followed by the markup.
+    void WriteVarRTF(const QString &value, const TRpFieldFormat &format, const QString &markup);
+    void WriteFieldRTF(TRpField *field, const TRpFieldFormat &format, const QString &markup);
+    QString GetFieldString(TRpField *field, const TRpFieldFormat &format);
+    QString MakeFloatString(const QString &value, const TRpFieldFormat &format);
+    void WriteLink(const QString &text, const QString &markup);
+    void WriteGraphicVarRTF(const QString &fileName, const TRpFieldFormat &format,
+                            const QString &markup);
+    void WriteGraphicRTF(TRpField *field, const TRpFieldFormat &format, const QString &markup);
+    /// Embeds a picture result (the picture writer's entry point).
+    void WritePictureResult(TRpPicture *picture, const TRpFieldFormat &format);
+    /// Inserts an RTF value (the memo insertion's entry point).
+    void WriteRtfValue(const QString &value, const QString &markup);
+    /// Resolves a data-set field item's field index.
+    void DefineFieldNumber(TRpRowContent &content);
+    static TRpDataType FieldType2VarType(TRpFieldType type);
+
+    // Expressions
+    /// Compiles a call field; conditions pass inDocument false and isManage true.
+    void ProcessUDF(const QString &callText, const QString &exprText, const QString &markup,
+                    const TRpFieldFormat &format, bool inDocument = true, bool isManage = false);
+    void ProcessExpression(const QString &fieldText, const QString &markup,
+                           const TRpFieldFormat &format);
+    void ProcessUDFArgs(std::int32_t number, const QStringList &args, std::int32_t iifNumber,
+                        std::int32_t parent, std::int32_t argIndex);
+    /// Runs the expression whose begin item header was just read, up to its end item.
+    void OutUDF();
+    /// Passes over such an expression, running only the first-pass preparation of built-ins.
+    void InitSkipUDF();
+    /// Field kind of a cleaned field text; `format` and `first` get its format and operand.
+    std::int32_t fldnum(const QString &fieldText, TRpFieldFormat &format, QString &first);
+
+    // Control keywords (compiled and run by the control blocks)
+    void CompileControlField(std::int32_t kind, const QString &fieldText, const QString &markup);
+    void RunControlItem(std::int32_t id);
+    void CheckBlockNesting();
+
+    /// Records a mark in the out-table at the end of the temporary output.
+    void SaveToOutTable(std::int32_t id);
+    void DisControls(const std::vector<TRpDataSet *> &dataSets);
+    void EnaControls(const std::vector<TRpDataSet *> &dataSets);
+    void ExecReport(const std::vector<TRpDataSet *> &dataSets);
+
+    /// Stream position of the item being run, -1 outside the run loop.
+    std::int32_t FRunItemPos = -1;
+
+private:
+    struct ExecFrame;
+    struct TRpFieldSite
+    {
+        std::int32_t cmPos;  ///< stream position of the field's first item
+        std::int32_t kwdPnt; ///< template position of its opening delimiter
+        QString text;        ///< the field as written
+    };
+    void loadAndCheckTemplate();
+    void compilePhase();
+    void compileTemplate();
+    void runCommandStream();
+    void assembleResult();
+    void endRun();
+    void noteErrorLocation();
+    void noteUsage(const QString &kind, const QString &name);
+    void copyTemplateBytes();
+    void runProtected(const std::vector<TRpDataSet *> &dataSets,
+                      const std::function<void()> &afterReport);
+    TRpRowContent valueContent(std::int32_t kind, const QString &text, const QString &raw,
+                               const QString &markup, const TRpFieldFormat &format);
+    void writeText(const QString &value, const QString &markup);
+    void writeMissing(const TRpRowContent &content, const QString &what);
+    QString dateFormatText(const TRpFieldFormat &format);
+    void resolveFieldItem(TRpRowContent &content, std::int32_t itemPos);
+    TRpField *fieldOf(const TRpRowContent &content) const;
+    TRpReportVariable *newLocal(ExecFrame &frame);
+    void pushValueItem(ExecFrame &frame, std::int32_t id, bool skipping);
+    void applyNoReset(ExecFrame &frame, std::int32_t f, TRpUDFArgs &args);
+    TRpUDFArgs takeArgs(ExecFrame &frame, std::int32_t count);
+    void passOverItems(ExecFrame &frame, std::int32_t marker, std::int32_t iifNumber);
+    void SkipIifPart(ExecFrame &frame, std::int32_t marker, std::int32_t iifNumber);
+    QString functionName(std::int32_t f) const;
+
+    std::vector<TRpFieldSite> FFieldSites;
+    bool FCompilingField = false;
+    TRpTemplatePos FLastErrLocation;
+    QStringList FUsage;
+    bool FStrict = false;
+    std::vector<bool> FControlsQuieted;
+
+public:
     // ---- end of processing loop, execution and run additions ------------------------------
 
     // Run state
