@@ -33,6 +33,9 @@ void TRotaryMenuPrivate::forget(const TRotaryMenuItem *item)
     if (down == item) {
         down = nullptr;
     }
+    if (announcedFocus == item) {
+        announcedFocus = nullptr;
+    }
 }
 
 void TRotaryMenuPrivate::syncSize()
@@ -59,6 +62,7 @@ TRotaryMenu::TRotaryMenu(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAutoFillBackground(true);
+    TRotaryMenuPrivate::installAccessibility();
     for (TGradientFill *fill : {d->defaultFill.get(), d->defaultHoverFill.get(),
                                 d->defaultDownFill.get(), d->defaultDisabledFill.get()}) {
         connect(fill, &TGradientFill::OnChange, this, [this] { Changed(); });

@@ -15,6 +15,7 @@
 struct TRotaryMenuPrivate
 {
     explicit TRotaryMenuPrivate(TRotaryMenu *q);
+    static TRotaryMenuPrivate *get(TRotaryMenu *menu) { return menu->d.get(); }
 
     /// Index of `item` in the collection, -1 for none.
     int indexOf(const TRotaryMenuItem *item) const { return items->IndexOf(item); }
@@ -36,6 +37,11 @@ struct TRotaryMenuPrivate
     void clickFromKey(TRotaryMenuItem *item);
     /// Hovered and pressed := none (the mouse left, or focus went away).
     void cancelPointer();
+
+    /// Makes the menu and its items known to assistive technology (once per process).
+    static void installAccessibility();
+    /// Tells assistive technology which item has the keyboard focus, when that changed.
+    void announceFocus();
 
     // Painting helpers (rotarymenupaint.cpp).
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
@@ -67,6 +73,7 @@ struct TRotaryMenuPrivate
     TRotaryMenuItem *hovered = nullptr;
     TRotaryMenuItem *focused = nullptr;
     TRotaryMenuItem *down = nullptr;
+    TRotaryMenuItem *announcedFocus = nullptr;
     int updateCount = 0;
     TRotaryMenuAnimation anim;
     double saveStopAngle = -1.0;

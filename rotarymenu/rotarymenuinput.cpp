@@ -94,6 +94,7 @@ void TRotaryMenu::mousePressEvent(QMouseEvent *event)
     d->down = ItemAtXY(pos.x(), pos.y());
     if (d->down) {
         d->focused = d->down;
+        d->announceFocus();
     }
     if (d->down == previous) {
         return;
@@ -213,6 +214,7 @@ void TRotaryMenu::keyPressEvent(QKeyEvent *event)
     if (TRotaryMenuItem *item = d->itemForShortCut(shortCutOf(event))) {
         d->down = item;
     }
+    d->announceFocus();
     Changed();
 }
 
@@ -235,6 +237,8 @@ void TRotaryMenu::keyReleaseEvent(QKeyEvent *event)
 void TRotaryMenu::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
+    d->announcedFocus = nullptr;
+    d->announceFocus();
     Changed();
 }
 
