@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: MIT
+// rtfreport: fills an RTF template with variables and CSV data sets from the command line.
+#include "rpcsvdataset.h"
+#include "rprtf.h"
+
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+using namespace rp;
+
+namespace {
+
+constexpr int exitFailed = 1;
+constexpr int exitUsage = 2;
+
+/// A bad command line: the message is printed with the usage.
+struct UsageError : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+struct OptionName
+{
+    const char *name;
+    TRpRTFOption flag;
+};
+
+constexpr OptionName optionNames[] = {
+    {"eoGraphicsWmfCompatible", eoGraphicsWmfCompatible},   {"eoGraphicsBinary", eoGraphicsBinary},
+    {"eoClearMissedFields", eoClearMissedFields},           {"eoDotAsColon", eoDotAsColon},
+    {"eoNumericFormatClearZero", eoNumericFormatClearZero}, {"eoKeepFrtfPar", eoKeepFrtfPar},
+    {"eoProcessFormFields", eoProcessFormFields},
+};
+
+TRpRTFOption optionByName(const QString &name)
+{
+    for (const OptionName &o : optionNames)
+        if (name.compare(QLatin1String(o.name), Qt::CaseInsensitive) == 0)
+            return o.flag;
+    throw UsageError(("unknown option name: " + name).toStdString());
+}
+
+void splitAssignment(const QString &text, QString &name, QString &value)
+{
+    const int eq = text.indexOf(u'=');
+    if (eq <= 0)
+        throw UsageError(("expected NAME=VALUE: " + text).toStdString());
+    name = text.left(eq);
+    value = text.mid(eq + 1);
+}
+
+// Variables and data sets in command-line order, whatever their kind.
+struct OrderedArg
+{
+    QString option;
+    QString value;
+};
+
+std::vector<OrderedArg> orderedArgs(const QStringList &args)
+{
+    static const QStringList ordered = {QStringLiteral("var"),      QStringLiteral("num"),
+                                        QStringLiteral("bool"),     QStringLiteral("date"),
+                                        QStringLiteral("datetime"), QStringLiteral("dataset")};
+    std::vector<OrderedArg> out;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == u"--")
+            break;
+        if (!a.startsWith(u"--"))
+            continue;
+        const QString body = a.mid(2);
+        const int eq = body.indexOf(u'=');
+        const QString name = eq < 0 ? body : body.left(eq);
+        if (!ordered.contains(name))
+            continue;
+        if (eq >= 0)
+            out.push_back({name, body.mid(eq + 1)});
+        else if (i + 1 < args.size())
+            out.push_back({name, args[++i]});
+    }
+    return out;
+}
+
+void createVariable(TRpRTF &report, const OrderedArg &arg)
+{
+    QString name;
+    QString text;
+    splitAssignment(arg.value, name, text);
+    if (arg.option == u"var") {
+        report.CreateVar(name, text);
+    } else if (arg.option == u"num") {
+        long double value = 0;
+        if (!TryStrToFloat(text, value, InvariantFormatSettings()))
+            throw UsageError(("not a number: " + text).toStdString());
+        report.CreateVar(name, value);
+    } else if (arg.option == u"bool") {
+        if (text.compare(u"true", Qt::CaseInsensitive) != 0 &&
+            text.compare(u"false", Qt::CaseInsensitive) != 0)
+            throw UsageError(("expected true or false: " + text).toStdString());
+        report.CreateVar(name, text.compare(u"true", Qt::CaseInsensitive) == 0);
+    } else if (arg.option == u"date") {
+        const QDate d = QDate::fromString(text, Qt::ISODate);
+        if (!d.isValid() || text.size() != 10)
+            throw UsageError(("expected YYYY-MM-DD: " + text).toStdString());
+        report.CreateVar(name, DateTimeFromQDate(d), true);
+    } else {
+        const QDateTime dt = QDateTime::fromString(text, Qt::ISODate);
+        if (!dt.isValid())
+            throw UsageError(("expected YYYY-MM-DDTHH:MM:SS: " + text).toStdString());
+        report.CreateVar(name, DateTimeFromQDateTime(dt), false);
+    }
+}
+
+void printError(const TRpRTF &report, const QString &templateName, const QString &message)
+{
+    const TRpTemplatePos &at = report.LastErrLocation();
+    QString line = QStringLiteral("rtfreport: ");
+    if (at.line > 0)
+        line += templateName + u':' + QString::number(at.line) + u':' + QString::number(at.column) +
+                QStringLiteral(": ");
+    std::fprintf(stderr, "%s\n", (line + message).toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("rtfreport"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Fills an RTF template with variables and CSV data sets."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Result file (default: standard output)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption var(QStringLiteral("var"), QStringLiteral("String variable."),
+                                 QStringLiteral("NAME=TEXT"));
+    const QCommandLineOption num(QStringLiteral("num"),
+                                 QStringLiteral("Number variable (\".\" decimal point)."),
+                                 QStringLiteral("NAME=NUMBER"));
+    const QCommandLineOption boolean(QStringLiteral("bool"), QStringLiteral("Boolean variable."),
+                                     QStringLiteral("NAME=true|false"));
+    const QCommandLineOption date(QStringLiteral("date"), QStringLiteral("Date variable."),
+                                  QStringLiteral("NAME=YYYY-MM-DD"));
+    const QCommandLineOption datetime(QStringLiteral("datetime"),
+                                      QStringLiteral("Date and time variable."),
+                                      QStringLiteral("NAME=YYYY-MM-DDTHH:MM:SS"));
+    const QCommandLineOption dataset(
+        QStringLiteral("dataset"),
+        QStringLiteral("CSV data set; in order they are also A, B, C ..."),
+        QStringLiteral("NAME=FILE.csv"));
+    const QCommandLineOption option(
+        QStringLiteral("option"), QStringLiteral("Adds a report option (eoClearMissedFields ...)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption noOption(QStringLiteral("no-option"),
+                                      QStringLiteral("Removes a report option."),
+                                      QStringLiteral("NAME"));
+    const QCommandLineOption trueValue(QStringLiteral("true-value"),
+                                       QStringLiteral("Text of a true Boolean."),
+                                       QStringLiteral("TEXT"));
+    const QCommandLineOption falseValue(QStringLiteral("false-value"),
+                                        QStringLiteral("Text of a false Boolean."),
+                                        QStringLiteral("TEXT"));
+    const QCommandLineOption charset(QStringLiteral("charset"),
+                                     QStringLiteral("Font character set of the result (0-255)."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption lang(QStringLiteral("lang"),
+                                  QStringLiteral("Language number written before values."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption unicode(QStringLiteral("unicode"),
+                                     QStringLiteral("Write characters above U+00FF as \\u."));
+    const QCommandLineOption locale(QStringLiteral("locale"),
+                                    QStringLiteral("Locale of number and date texts."),
+                                    QStringLiteral("NAME"));
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Open the result with the desktop's viewer."));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("Compile only and list the variables, fields and functions used."));
+    const QCommandLineOption strict(
+        QStringLiteral("strict"),
+        QStringLiteral("Fail on fields naming a missing variable or data-set field."));
+    parser.addOptions({output, var, num, boolean, date, datetime, dataset, option, noOption,
+                       trueValue, falseValue, charset, lang, unicode, locale, open, check, strict});
+    parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("RTF template."));
+    parser.addPositionalArgument(QStringLiteral("OUTPUT"),
+                                 QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
+
+    const auto usageError = [&parser](const QString &message) {
+        std::fprintf(stderr, "rtfreport: %s\n\n%s", message.toLocal8Bit().constData(),
+                     parser.helpText().toLocal8Bit().constData());
+        return exitUsage;
+    };
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty() || positional.size() > 2)
+        return usageError(QStringLiteral("expected one TEMPLATE (and at most one OUTPUT)"));
+    const QString templateName = positional[0];
+    QString outFile = parser.value(output);
+    if (positional.size() == 2) {
+        if (!outFile.isEmpty())
+            return usageError(QStringLiteral("the output is given twice"));
+        outFile = positional[1];
+    }
+    if (parser.isSet(open) && outFile.isEmpty())
+        return usageError(QStringLiteral("--open needs an output file"));
+
+    TRpRTF report;
+    std::vector<std::unique_ptr<TRpCsvDataSet>> owned;
+    std::vector<TRpDataSet *> dataSets;
+    try {
+        if (parser.isSet(locale)) {
+            const QString name = parser.value(locale);
+            const QLocale l(name);
+            if (l == QLocale::c() && name != u"C" && name != u"POSIX")
+                throw UsageError(("unknown locale: " + name).toStdString());
+            QLocale::setDefault(l);
+            report.SetLocale(l);
+        } else {
+            report.SetLocale(QLocale());
+        }
+        TRpRTFOptions options = report.Options();
+        for (const QString &name : parser.values(option))
+            options |= optionByName(name);
+        for (const QString &name : parser.values(noOption))
+            options &= ~TRpRTFOptions(optionByName(name));
+        report.SetOptions(options);
+        if (parser.isSet(trueValue))
+            report.SetTrueValue(parser.value(trueValue));
+        if (parser.isSet(falseValue))
+            report.SetFalseValue(parser.value(falseValue));
+        bool ok = true;
+        if (parser.isSet(charset)) {
+            const uint v = parser.value(charset).toUInt(&ok);
+            if (!ok || v > 255)
+                throw UsageError("--charset takes 0 to 255");
+            report.SetCharset(static_cast<std::uint8_t>(v));
+        }
+        if (parser.isSet(lang)) {
+            const uint v = parser.value(lang).toUInt(&ok);
+            if (!ok || v > 65535)
+                throw UsageError("--lang takes 0 to 65535");
+            report.SetLang(static_cast<std::uint16_t>(v));
+        }
+        report.SetUnicodeByDefault(parser.isSet(unicode));
+        report.SetStrict(parser.isSet(strict));
+        for (const OrderedArg &arg : orderedArgs(QCoreApplication::arguments())) {
+            if (arg.option != u"dataset") {
+                createVariable(report, arg);
+                continue;
+            }
+            QString name;
+            QString file;
+            splitAssignment(arg.value, name, file);
+            owned.push_back(std::make_unique<TRpCsvDataSet>(file));
+            owned.back()->SetName(name);
+            dataSets.push_back(owned.back().get());
+        }
+    } catch (const UsageError &e) {
+        return usageError(QString::fromUtf8(e.what()));
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "rtfreport: %s\n", e.what());
+        return exitFailed;
+    }
+
+    report.SetInFile(templateName);
+    try {
+        if (parser.isSet(check)) {
+            report.CheckTemplate();
+            for (const QString &line : report.TemplateUsage())
+                std::printf("%s\n", line.toLocal8Bit().constData());
+            return 0;
+        }
+        if (outFile.isEmpty()) {
+            QBuffer buffer;
+            buffer.open(QIODevice::ReadWrite);
+            report.ExecuteStream(dataSets, &buffer);
+            std::fwrite(buffer.data().constData(), 1, size_t(buffer.data().size()), stdout);
+            return std::fflush(stdout) == 0 ? 0 : exitFailed;
+        }
+        report.SetOutFile(outFile);
+        if (parser.isSet(open))
+            report.ExecuteOpen(dataSets, 5);
+        else
+            report.Execute(dataSets);
+    } catch (const std::exception &e) {
+        printError(report, templateName, QString::fromUtf8(e.what()));
+        return exitFailed;
+    }
+    return 0;
+}
