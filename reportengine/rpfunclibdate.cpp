@@ -65,7 +65,11 @@ bool StodDate(const QString &s, TDateTime &result)
 {
     if (s.size() != 8)
         return false;
-    result = EncodeDate(StodNumber(s.mid(0, 4)), StodNumber(s.mid(4, 2)), StodNumber(s.mid(6, 2)));
+    // One after the other, so that the first bad part is the one reported.
+    const int year = StodNumber(s.mid(0, 4));
+    const int month = StodNumber(s.mid(4, 2));
+    const int day = StodNumber(s.mid(6, 2));
+    result = EncodeDate(year, month, day);
     return true;
 }
 
