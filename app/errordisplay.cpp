@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// Error box for exceptions that reach the event loop.
+#include "errordisplay.h"
+
+#include <QMessageBox>
+
+namespace zc {
+
+void ShowError(const std::exception &error, QWidget *parent)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QString::fromUtf8(error.what()),
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void Guarded(const std::function<void()> &action, QWidget *parent)
+{
+    try {
+        action();
+    } catch (const std::exception &e) {
+        ShowError(e, parent);
+    }
+}
+
+bool ZcApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        ShowError(e);
+        return false;
+    }
+}
+
+} // namespace zc

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: MIT
+// The main window of the colour test: start-up, configuration and the language load.
+#pragma once
+
+#include "appconfig.h"
+#include "inifile.h"
+#include "remedystore.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+/// The colour test window. Its creation reads ZColor.ini from the work folder, opens the
+/// remedy store and, when no language has been chosen yet, runs the language window.
+class TFmColor : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// `workFolder` is where ZColor.ini is read and written (the current directory when empty).
+    explicit TFmColor(const QString &workFolder = QString(), QWidget *parent = nullptr);
+    ~TFmColor() override;
+
+    QWidget *Panel4;
+    QLabel *LbNome;
+    QLineEdit *EdNomeCogn;
+    QToolButton *BtnTab;
+
+    QString sLingua;
+    QString PathPrg;
+    QString PathData;
+    QString PathImg;
+    QString Server;
+    QString FileGdb;
+    QString PathDataReport;
+    int TipoLingua = -1;
+    std::unique_ptr<zc::IniFile> ZColorIniFile;
+
+    zc::RemedyStore &Store() { return FStore; }
+    QString WorkFolder() const { return FWorkFolder; }
+
+    /// Each return to the window: language load and caption, or closing when no language
+    /// has been chosen.
+    void FormActivate();
+    /// Language code for `lingua`, the language query, the localised captions.
+    void CaricaLingua(quint16 lingua);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void FormCreate();
+    void createControls();
+
+    QString FWorkFolder;
+    zc::RemedyStore FStore;
+};
+
+/// The program's main window, while it exists.
+extern TFmColor *FmColor;
