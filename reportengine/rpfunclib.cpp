@@ -16,6 +16,10 @@ namespace rp {
 
 // ---- Power and rounding ----------------------------------------------------------------------
 
+namespace {
+constexpr int MaxRoundDigits = 5000;
+} // namespace
+
 long double ipwr(long double x, int n)
 {
     long double result = 1;
@@ -60,10 +64,17 @@ long double RpRound(long double x, int n)
         const long double t = std::trunc(a);
         return a - t >= 0.5L ? s * (t + 1) : s * t;
     }
+    // Beyond the exponent range of long double every digit is kept or dropped anyway; the
+    // bound also keeps -n defined for the smallest int.
+    n = std::clamp(n, -MaxRoundDigits, MaxRoundDigits);
     const long double scaled = a * ipwr(10, n);
+    if (!std::isfinite(scaled))
+        return x; // no digit that far right is left to round
     const long double t = std::trunc(scaled);
-    const long double back = ipwr(10, -n);
-    return scaled - t >= 0.5L ? back * s * (t + 1) : back * s * t;
+    const long double whole = scaled - t >= 0.5L ? t + 1 : t;
+    if (whole == 0)
+        return 0;
+    return ipwr(10, -n) * s * whole;
 }
 
 namespace funclib {

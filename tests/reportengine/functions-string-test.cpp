@@ -159,6 +159,10 @@ TEST(PowerRoutines, ipwr_pwr_and_round)
     EXPECT_EQ(RpRound(0.5L, 0), 1);
     EXPECT_EQ(RpRound(-0.4L, 0), 0);
     EXPECT_EQ(RpRound(1949, -2), 1900);
+    // Decimals far beyond any number's digits: kept, or rounded away, without overflow.
+    EXPECT_EQ(RpRound(1.5L, std::numeric_limits<int>::max()), 1.5L);
+    EXPECT_EQ(RpRound(123, std::numeric_limits<int>::min()), 0);
+    EXPECT_EQ(RpRound(-0.001L, 2), 0);
 }
 
 TEST_F(Strings, one_argument_operand_messages)
