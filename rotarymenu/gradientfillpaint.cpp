@@ -141,7 +141,8 @@ void TGradientFillPainter::shadow(QRectF &r) const
         break;
     }
     case stBottom:
-        radialBackGround(QRectF(r.x(), r.y() + r.height() - 2 * so, r.width(), 2 * so),
+        // A shadow deeper than half the fill would otherwise start above it.
+        radialBackGround(QRectF(r.x(), r.y() + r.height() - 2 * so, r.width(), 2 * so) & r,
                          f.m_shadowColor, f.m_shadowColor, 0, 255, true, f.m_rounding, rtBottom);
         r.setHeight(r.height() - so);
         break;
