@@ -187,6 +187,7 @@ private:
     int currentCodePage() const;
     void appendBytes(QByteArrayView bytes);
     void flushBytes();
+    void releaseSurrogate();
     void routeText(QStringView text);
     void appendDocumentText(QStringView text);
     void flushText();
@@ -220,6 +221,7 @@ private:
     bool m_ignorable = false;
     bool m_groupFresh = false; // nothing read yet in the current group
     int m_unicodeSkipLeft = 0;
+    char16_t m_highSurrogate = 0; // first half of a pair, waiting for the second
 
     int m_docCodePage = 1252;
     bool m_codePageSet = false;
@@ -292,6 +294,15 @@ void DocumentBuilder::flushBytes()
     appendDecoded(m_pendingCodePage, m_pendingBytes, m_decoded);
     m_pendingBytes.clear();
     routeText(m_decoded);
+}
+
+// A high surrogate not followed by its low half is not a character.
+void DocumentBuilder::releaseSurrogate()
+{
+    if (m_highSurrogate == 0)
+        return;
+    m_highSurrogate = 0;
+    routeText(u"\uFFFD");
 }
 
 void DocumentBuilder::routeText(QStringView text)
@@ -634,6 +645,7 @@ void DocumentBuilder::finishPicture()
 RtfError DocumentBuilder::groupStart()
 {
     flushBytes();
+    releaseSurrogate();
     m_unicodeSkipLeft = 0;
     m_ignorable = false;
     m_stack.push_back(m_stack.back());
@@ -645,6 +657,7 @@ RtfError DocumentBuilder::groupStart()
 RtfError DocumentBuilder::groupEnd()
 {
     flushBytes();
+    releaseSurrogate();
     m_unicodeSkipLeft = 0;
     m_ignorable = false;
     const State ended = m_stack.back();
@@ -668,6 +681,7 @@ RtfError DocumentBuilder::controlSymbol(char symbol)
         --m_unicodeSkipLeft;
         return RtfError::None;
     }
+    releaseSurrogate();
     switch (symbol) {
     case '\\':
     case '{':
@@ -715,6 +729,7 @@ RtfError DocumentBuilder::text(QByteArrayView bytes)
     }
     if (bytes.isEmpty() || skipping())
         return RtfError::None;
+    releaseSurrogate();
     if (st().dest == Dest::Picture) {
         m_picture.hex.append(bytes);
         return RtfError::None;
@@ -732,6 +747,7 @@ RtfError DocumentBuilder::hexByte(unsigned char byte)
     }
     if (skipping() || st().dest == Dest::Picture)
         return RtfError::None;
+    releaseSurrogate();
     const char c = static_cast<char>(byte);
     appendBytes(QByteArrayView(&c, 1));
     return RtfError::None;
@@ -740,6 +756,7 @@ RtfError DocumentBuilder::hexByte(unsigned char byte)
 RtfError DocumentBuilder::binary(QByteArrayView data)
 {
     flushBytes();
+    releaseSurrogate();
     if (m_unicodeSkipLeft > 0) {
         m_unicodeSkipLeft = 0;
         return RtfError::None;
@@ -964,6 +981,8 @@ RtfError DocumentBuilder::controlWord(const KeywordEntry *entry, QByteArrayView,
         --m_unicodeSkipLeft;
         return RtfError::None;
     }
+    if (!entry || entry->keyword != Keyword::U)
+        releaseSurrogate();
     if (!entry) {
         // "\*" marks a destination that readers which do not know it skip.
         if (ignorable)
@@ -1069,7 +1088,17 @@ RtfError DocumentBuilder::controlWord(const KeywordEntry *entry, QByteArrayView,
     case Keyword::U: {
         // Parameters are signed 16-bit; surrogate pairs come as two \u.
         const char16_t c = static_cast<char16_t>(value < 0 ? value + 65536 : value);
-        routeText(QStringView(&c, 1));
+        if (QChar::isHighSurrogate(c)) {
+            releaseSurrogate();
+            m_highSurrogate = c;
+        } else if (QChar::isLowSurrogate(c)) {
+            const char16_t pair[2] = {m_highSurrogate, c};
+            routeText(m_highSurrogate ? QStringView(pair, 2) : QStringView(u"\uFFFD"));
+            m_highSurrogate = 0;
+        } else {
+            releaseSurrogate();
+            routeText(QStringView(&c, 1));
+        }
         m_unicodeSkipLeft = st().unicodeSkip;
         break;
     }
@@ -1119,6 +1148,7 @@ RtfError DocumentBuilder::controlWord(const KeywordEntry *entry, QByteArrayView,
 void DocumentBuilder::finish()
 {
     flushBytes();
+    releaseSurrogate();
     flushText();
     // A paragraph mark at the very end closes the last paragraph; it does
     // not open an empty one.

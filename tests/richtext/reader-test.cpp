@@ -194,6 +194,9 @@ TEST(RtfReaderText, UnicodeEscapesSkipTheirFallback)
         << "negative parameters are 16-bit values; a hex escape is one fallback byte";
     EXPECT_EQ(plain("{\\rtf1 \\u-10179?\\u-8704?}"), QString::fromUtf8("😀"))
         << "surrogate pairs come as two escapes";
+    EXPECT_EQ(plain("{\\rtf1 a\\u-10179?b \\u-8704?c \\u-10179?\\u-10179?\\u-8704?}"),
+              QString::fromUtf8("a\uFFFDb \uFFFDc \uFFFD😀"))
+        << "unpaired halves of a pair become replacement characters";
     EXPECT_EQ(plain("{\\rtf1 {\\uc2 \\u1575??}\\u1576?x}"), QString::fromUtf8("ابx"))
         << "\\uc is restored at the end of its group";
     EXPECT_EQ(plain("{\\rtf1 {\\u1575}x}"), QString::fromUtf8("اx"))
