@@ -111,8 +111,9 @@ TDateTime Time();
 /// Float formats of FloatToStrF.
 enum TFloatFormat : int
 {
-    /// Shortest of fixed and scientific, `precision` significant digits, `digits` the minimum
-    /// exponent digits (0-4) when scientific.
+    /// `precision` significant digits without trailing zeros; fixed notation while the whole
+    /// part has at most `precision` digits and the value is at least 0.0001, otherwise
+    /// scientific with at least `digits` (0-4) exponent digits and a sign only when negative.
     ffGeneral,
     /// "-d.ddd…E+dddd": `precision` significant digits, at least `digits` (0-4) exponent digits.
     ffExponent,
