@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+// rtfreport: arguments, variables in order, data sets, outputs, exit codes and messages.
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString tool = QStringLiteral(ZC_BINARY_DIR "/tools/rtfreport/rtfreport");
+
+struct Result
+{
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class RtfReportTool : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+
+    void SetUp() override
+    {
+        if (!QFile::exists(tool))
+            GTEST_SKIP() << "rtfreport not built";
+    }
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    Result run(const QStringList &args, const QProcessEnvironment &env = {})
+    {
+        QProcess p;
+        if (!env.isEmpty())
+            p.setProcessEnvironment(env);
+        p.start(tool, args);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
+};
+
+} // namespace
+
+TEST_F(RtfReportTool, fills_variables_of_every_kind_to_standard_output)
+{
+    const QString t = write(QStringLiteral("t.rtf"),
+                            "{\\rtf1 \\\\s\\\\|\\\\FNUM(n)\\\\|\\\\FBOOL(b)\\\\|\\\\d\\\\|"
+                            "\\\\FDTM(dt,\"hh:nn\")\\\\}");
+    const Result r =
+        run({QStringLiteral("--locale"), QStringLiteral("en_US"), QStringLiteral("--var"),
+             QStringLiteral("s=a=b"), QStringLiteral("--num"), QStringLiteral("n=1234.5"),
+             QStringLiteral("--bool"), QStringLiteral("b=true"), QStringLiteral("--date"),
+             QStringLiteral("d=2024-05-31"), QStringLiteral("--datetime=dt=2024-05-31T13:45:00"),
+             QStringLiteral("--true-value"), QStringLiteral("Yes"), t});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray("{\\rtf1 \\lang0 a=b|\\lang0 1,234.50|\\lang0 Yes|\\lang0 "
+                                "5/31/2024|\\lang0 13:45}"));
+}
+
+TEST_F(RtfReportTool, data_sets_options_and_output_files)
+{
+    const QString csv = write(QStringLiteral("o.csv"), "NAME,QTY:integer\nZ\xC3\xBCrich,3\n");
+    const QString t = write(QStringLiteral("t.rtf"),
+                            "{\\rtf1 \\\\A:NAME\\\\ \\\\ORDERS.QTY*2\\\\ \\\\missing\\\\}");
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    Result r =
+        run({QStringLiteral("--dataset"), QStringLiteral("ORDERS=") + csv,
+             QStringLiteral("--option"), QStringLiteral("eoClearMissedFields"),
+             QStringLiteral("--lang"), QStringLiteral("1031"), QStringLiteral("-o"), out, t});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    QFile f(out);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("{\\rtf1 \\lang1031 Z\\'FCrich \\lang1031 6 }"));
+
+    // Without dots as colons, ORDERS.QTY is a field of the dot form all the same.
+    r = run({QStringLiteral("--dataset"), QStringLiteral("ORDERS=") + csv,
+             QStringLiteral("--no-option"), QStringLiteral("eoDotAsColon"), t, out});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+}
+
+TEST_F(RtfReportTool, failures_name_the_field_and_exit_1)
+{
+    const QString t = write(QStringLiteral("bad.rtf"), "{\\rtf1 line\n\\par x \\\\a+\\\\}");
+    Result r = run({t});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "rtfreport: " + t.toLocal8Bit() + ":2:8: Unexpected end of expression: a+\n");
+    EXPECT_TRUE(r.out.isEmpty());
+
+    r = run({write(QStringLiteral("plain.rtf"), "plain")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QByteArray("rtfreport: Template is not RTF file.\n"));
+
+    const QString missing = write(QStringLiteral("m.rtf"), "{\\rtf1 \\\\nobody\\\\}");
+    r = run({QStringLiteral("--strict"), missing});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              "rtfreport: " + missing.toLocal8Bit() + ":1:8: Report variable not found: nobody\n");
+}
+
+TEST_F(RtfReportTool, usage_errors_exit_2)
+{
+    const QString t = write(QStringLiteral("t.rtf"), "{\\rtf1 x}");
+    for (const QStringList &args :
+         {QStringList{}, QStringList{QStringLiteral("--num"), QStringLiteral("n=abc"), t},
+          QStringList{QStringLiteral("--bool"), QStringLiteral("b=yes"), t},
+          QStringList{QStringLiteral("--date"), QStringLiteral("d=31.05.2024"), t},
+          QStringList{QStringLiteral("--option"), QStringLiteral("eoNothing"), t},
+          QStringList{QStringLiteral("--var"), QStringLiteral("novalue"), t},
+          QStringList{QStringLiteral("--open"), t}, QStringList{QStringLiteral("--bogus"), t}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.code, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains("Usage:")) << r.err.toStdString();
+    }
+    const Result help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains("--dataset"));
+}
+
+TEST_F(RtfReportTool, check_lists_what_the_template_uses)
+{
+    const QString t =
+        write(QStringLiteral("t.rtf"), "{\\rtf1 \\\\name\\\\ \\\\FNUM(ORDERS:PRICE*qty)\\\\ "
+                                       "\\\\UPPER(name)\\\\}");
+    const Result r = run({QStringLiteral("--check"), t});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              QByteArray("variable name\nvariable qty\nfield ORDERS:PRICE\nfunction UPPER\n"));
+}
+
+TEST_F(RtfReportTool, open_runs_the_viewer)
+{
+    const QString t = write(QStringLiteral("t.rtf"), "{\\rtf1 x}");
+    const QString out = dir.filePath(QStringLiteral("o.rtf"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("REPORT_OPEN_COMMAND"), QStringLiteral("false"));
+    Result r = run({QStringLiteral("--open"), QStringLiteral("-o"), out, t}, env);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QByteArray("rtfreport: Failed to open report results. Error message: "
+                                "Reason unknown.\n"));
+    env.insert(QStringLiteral("REPORT_OPEN_COMMAND"), QStringLiteral("true"));
+    r = run({QStringLiteral("--open"), QStringLiteral("-o"), out, t}, env);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+}
