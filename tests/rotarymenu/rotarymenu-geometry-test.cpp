@@ -120,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                567, 250, 0},
         HitRow{"NegativeSweepBelowAxisIsLastItem", TRotaryMenu::rmlCircularDonut, 0, -360, 150, 567,
                406, 9},
+        HitRow{"SweepAbove360WidensItems", TRotaryMenu::rmlCircularDonut, 0, 720, 150, 327, 582, 1},
         HitRow{"ZeroSweepHitsNothing", TRotaryMenu::rmlCircularDonut, 90, 90, 150, 567, 406, -1},
         HitRow{"ZeroSweepOnTheEdgeHitsNothing", TRotaryMenu::rmlCircularDonut, 0, 0, 150, 600, 328,
                -1},

@@ -4,6 +4,7 @@
 #include "rotarymenuitems.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -175,6 +176,76 @@ TEST_F(RotaryMenuPaint, EmptyAndDegenerateMenusPaintNothingButBackground)
     menu.resize(20, 20); // ring thicker than the control
     menu.Items()->Add();
     frame();
+}
+
+QByteArray png(QColor color, int w, int h)
+{
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+TEST_F(RotaryMenuPaint, ImagesFromThePictureTheStoreAndTheList)
+{
+    TPictureContainer store;
+    store.Items().Add()->SetName(QStringLiteral("BLACK"));
+    store.Items().Items(0)->Picture()->LoadFromBytes(png(Qt::black, 16, 16));
+    TImageList list;
+    QPixmap white(16, 16);
+    white.fill(Qt::white);
+    list.Add(white);
+    menu.SetPictureContainer(&store);
+    menu.SetImageList(&list);
+
+    menu.Items()->Items(0)->Image()->LoadFromBytes(png(Qt::blue, 8, 4));
+    menu.Items()->Items(0)->SetImageWidth(40); // kept in proportion: 40 x 20
+    menu.Items()->Items(0)->SetImageHeight(40);
+    menu.Items()->Items(1)->SetImageName(QStringLiteral("black"));
+    menu.Items()->Items(2)->SetImageIndex(0);
+    menu.Items()->Items(3)->SetImageIndex(1);                  // equal to the count: none
+    menu.Items()->Items(4)->SetImageName(QStringLiteral("x")); // not in the store: none
+    menu.Items()->Items(5)->Image()->LoadFromBytes("not an image");
+
+    const QImage image = frame();
+    const QPoint c0 = at(0);
+    EXPECT_EQ(sample(image, c0), QColor(Qt::blue));
+    EXPECT_EQ(sample(image, c0 + QPoint(18, 8)), QColor(Qt::blue));
+    EXPECT_NE(sample(image, c0 + QPoint(18, 12)), QColor(Qt::blue));
+    EXPECT_EQ(sample(image, at(1)), QColor(Qt::black));
+    EXPECT_EQ(sample(image, at(2)), QColor(Qt::white));
+    for (int i : {3, 4, 5}) {
+        EXPECT_TRUE(showsFill(image, i, colors[i][0], colors[i][1])) << i;
+    }
+}
+
+TEST_F(RotaryMenuPaint, CaptionsWithAccessKeys)
+{
+    // Black text on a white sector; counts the pixels a caption changes.
+    menu.Items()->Items(3)->Fill()->SetColor(0xFFFFFF);
+    menu.Items()->Items(3)->Fill()->SetColorTo(0xFFFFFF);
+    menu.Items()->Items(3)->SetFontColor(0x000000);
+    const QImage blank = frame();
+    auto captionPixels = [&](const QString &caption) {
+        menu.Items()->Items(3)->SetCaption(caption);
+        const QImage image = frame();
+        int changed = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                changed += image.pixel(x, y) != blank.pixel(x, y);
+            }
+        }
+        return changed;
+    };
+    EXPECT_EQ(captionPixels(QString()), 0);
+    const int plain = captionPixels(QStringLiteral("WWW"));
+    const int underlined = captionPixels(QStringLiteral("&WWW"));
+    EXPECT_GT(plain, 0);
+    EXPECT_GT(underlined, plain); // the ampersand is not drawn; the W gets a line
+    EXPECT_LT(underlined, plain * 3 / 2);
 }
 
 class RotaryMenuPixelRatio : public RotaryMenuPaint, public testing::WithParamInterface<qreal>

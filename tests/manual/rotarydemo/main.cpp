@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QTextStream>
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <cstdio>
 
 namespace {
@@ -102,6 +105,48 @@ template <typename Enum> bool parseEnum(const QString &text, const char *prefix,
     return false;
 }
 
+// Paint cost of one frame against a plain fill of the same image, and the colour test's
+// spin-in (73 frames with 10 ms pauses) against the pauses alone.
+void measure(TRotaryMenu &menu, QTextStream &out)
+{
+    QImage frame(menu.size(), QImage::Format_ARGB32_Premultiplied);
+    const int rounds = 200;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < rounds; ++i) {
+        frame.fill(Qt::white);
+    }
+    const double plain = double(clock.nsecsElapsed()) / rounds;
+    clock.restart();
+    for (int i = 0; i < rounds; ++i) {
+        menu.render(&frame);
+    }
+    const double paint = double(clock.nsecsElapsed()) / rounds;
+
+    auto spin = [&](bool draw) {
+        QElapsedTimer t;
+        t.start();
+        for (int angle = 360; angle >= 0; angle -= 5) {
+            if (draw) {
+                menu.SetStartAngle(angle);
+            }
+            QThread::msleep(10);
+            if (draw) {
+                menu.render(&frame);
+            }
+        }
+        return double(t.nsecsElapsed());
+    };
+    const double pauses = spin(false);
+    const double spinIn = spin(true);
+    out << "paint " << QString::number(paint / 1e6, 'f', 3) << " ms, plain fill "
+        << QString::number(plain / 1e6, 'f', 3) << " ms, ratio "
+        << QString::number(paint / plain, 'f', 1) << "\n";
+    out << "spin-in " << QString::number(spinIn / 1e6, 'f', 1) << " ms, pauses "
+        << QString::number(pauses / 1e6, 'f', 1) << " ms, ratio "
+        << QString::number(spinIn / pauses, 'f', 3) << "\n";
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "rotarymenu-demo: %s\n", qPrintable(message));
@@ -154,8 +199,12 @@ int main(int argc, char **argv)
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Render one frame to a PNG file."),
                                         QStringLiteral("file"));
+    const QCommandLineOption noShadow(QStringLiteral("no-shadow"),
+                                      QStringLiteral("Switch the ring's shadow off."));
+    const QCommandLineOption timing(QStringLiteral("measure"),
+                                    QStringLiteral("Time a frame and the spin-in."));
     parser.addOptions({preset, noCaptions, layout, style, items, size, startAngle, stopAngle, dump,
-                       hit, screenshot});
+                       hit, screenshot, noShadow, timing});
     parser.process(app);
 
     for (const char *face : {"tahoma.ttf", "tahomabd.ttf"}) {
@@ -233,6 +282,9 @@ int main(int argc, char **argv)
             (menu.*setter)(value);
         }
     }
+    if (parser.isSet(noShadow)) {
+        menu.SetShadowColor(clNone);
+    }
     menu.SetAnimation(true);
 
     QTextStream out(stdout);
@@ -266,6 +318,10 @@ int main(int argc, char **argv)
         if (!frame.save(parser.value(screenshot), "PNG")) {
             return fail(QStringLiteral("cannot write \"%1\"").arg(parser.value(screenshot)));
         }
+    }
+    if (parser.isSet(timing)) {
+        windowless = true;
+        measure(menu, out);
     }
     out.flush();
     if (windowless) {
