@@ -2,6 +2,7 @@
 // Command stream: byte layout of every item kind, Bloc merging, in-place field update,
 // skipping unknown items, and the temporary and final output streams.
 #include "rpbasereport.h"
+#include "rpcmdump.h"
 #include "rpcodepage.h"
 #include "rptestutil.h"
 
@@ -293,6 +294,40 @@ TEST(command_stream, reading_a_cut_stream_stays_in_bounds)
     r.CmReadItemInfo();
     r.CmSkipItem();
     EXPECT_EQ(r.CmStream()->Position(), 20);
+}
+
+TEST(command_stream, listing_shows_items_in_order_and_stops_at_damage)
+{
+    TestReport r;
+    r.CreateCmStream();
+    r.Fpnt = 1;
+    r.CmSaveBegin();
+    r.Fpnt = 5;
+    r.CmSaveBlocItem();
+    r.Fpnt = 9;
+    TRpRowContent c;
+    c.stestf = "x";
+    c.Field = "N";
+    r.CmSaveField(0, c);
+    r.Fpnt = 13;
+    r.CmSaveIfItem("a\"", "b", 2, true);
+    r.CmSaveEnd();
+    const QStringList expected = {
+        "0 Begin pnt=1",
+        "16 Bloc pnt=5",
+        "32 Field(0) pnt=9 stestf=\"x\" Dalias=\"\" Field=\"N\" sout=\"\" fmt=0,18,2 ftype=1 "
+        "NField=-1 DefinedType=1 Defined=0",
+        "86 If pnt=13 OutStr=\"a\\\"\" SPar=\"b\" n=2 else=1",
+        "116 End pnt=13",
+    };
+    EXPECT_EQ(CmDump(r), expected);
+
+    QByteArray cut = r.CmStream()->Bytes().left(100);
+    EXPECT_EQ(CmDump(cut, r.CmStrings()).last(), "86 ! bad size 18");
+    EXPECT_EQ(CmDump(cut.left(90), r.CmStrings()).last(), "86 ! cut header");
+    EXPECT_EQ(CmDump(r.CmStream()->Bytes(), {}).at(2).section(' ', 3, 3), "stestf=#0")
+        << "indexes outside the table are shown as numbers";
+    EXPECT_EQ(CmItemName(-77), "Item-77");
 }
 
 TEST(work_streams, caller_memory_stream_uses_no_temporary_file)

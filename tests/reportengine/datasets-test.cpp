@@ -297,7 +297,8 @@ TEST(csv_dataset, blob_cells_are_relative_to_the_csv_folder)
 TEST(csv_dataset, arbitrary_bytes_never_crash_the_reader)
 {
     std::mt19937 rng(20231019);
-    const QByteArray alphabet("\",\r\n:ab1.-e T\xC3\xA9\xFF\0", 20);
+    static const char alpha[] = "\",\r\n:ab1.-e T\xC3\xA9\xFF\0";
+    const QByteArray alphabet(alpha, sizeof(alpha) - 1);
     const QByteArray headers[] = {"A,B\n", "A:integer,B:float,C:date\n", "A:boolean,B:datetime\n",
                                   "A:time,B:currency,C:memo\n", ""};
     int loaded = 0;
