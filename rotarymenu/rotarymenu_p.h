@@ -12,6 +12,18 @@
 #include <QBasicTimer>
 #include <QPointer>
 
+/// What a key does to the menu.
+enum class TKeyAction
+{
+    None,
+    Press,
+    First,
+    Last,
+    Previous,
+    Next
+};
+TKeyAction keyAction(int key);
+
 struct TRotaryMenuPrivate
 {
     explicit TRotaryMenuPrivate(TRotaryMenu *q);
@@ -28,6 +40,8 @@ struct TRotaryMenuPrivate
     /// Sets the width or height target under the angle setters' rules.
     void setAnimated(TAnimatedValue &q, double value);
 
+    /// Carries out a key's action; items must not be empty.
+    void perform(TKeyAction action);
     /// Keyboard navigation without wrap-around, skipping disabled items.
     TRotaryMenuItem *findNextFocused() const;
     TRotaryMenuItem *findPreviousFocused() const;

@@ -19,6 +19,51 @@ int shortCutOf(const QKeyEvent *event)
 
 } // namespace
 
+TKeyAction keyAction(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        return TKeyAction::Press;
+    case Qt::Key_End:
+        return TKeyAction::Last;
+    case Qt::Key_Home:
+        return TKeyAction::First;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return TKeyAction::Previous;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return TKeyAction::Next;
+    default:
+        return TKeyAction::None;
+    }
+}
+
+void TRotaryMenuPrivate::perform(TKeyAction action)
+{
+    switch (action) {
+    case TKeyAction::None:
+        break;
+    case TKeyAction::Press:
+        down = focused;
+        break;
+    case TKeyAction::First:
+        focused = items->Items(0);
+        break;
+    case TKeyAction::Last:
+        focused = items->Items(items->Count() - 1);
+        break;
+    case TKeyAction::Previous:
+        focused = findPreviousFocused();
+        break;
+    case TKeyAction::Next:
+        focused = findNextFocused();
+        break;
+    }
+}
+
 TRotaryMenuItem *TRotaryMenuPrivate::findNextFocused() const
 {
     const int n = items->Count();
@@ -184,35 +229,16 @@ void TRotaryMenu::leaveEvent(QEvent *event)
 
 void TRotaryMenu::keyPressEvent(QKeyEvent *event)
 {
-    if (d->items->Count() == 0) {
+    const TKeyAction action = keyAction(event->key());
+    TRotaryMenuItem *shortCut = d->itemForShortCut(shortCutOf(event));
+    if (d->items->Count() == 0 || (action == TKeyAction::None && !shortCut)) {
+        // Not ours: let a dialog see Escape and the like.
         QWidget::keyPressEvent(event);
         return;
     }
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-        d->down = d->focused;
-        break;
-    case Qt::Key_End:
-        d->focused = d->items->Items(d->items->Count() - 1);
-        break;
-    case Qt::Key_Home:
-        d->focused = d->items->Items(0);
-        break;
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-        d->focused = d->findPreviousFocused();
-        break;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        d->focused = d->findNextFocused();
-        break;
-    default:
-        break;
-    }
-    if (TRotaryMenuItem *item = d->itemForShortCut(shortCutOf(event))) {
-        d->down = item;
+    d->perform(action);
+    if (shortCut) {
+        d->down = shortCut;
     }
     d->announceFocus();
     Changed();
@@ -220,14 +246,20 @@ void TRotaryMenu::keyPressEvent(QKeyEvent *event)
 
 void TRotaryMenu::keyReleaseEvent(QKeyEvent *event)
 {
+    const bool press = keyAction(event->key()) == TKeyAction::Press;
+    TRotaryMenuItem *shortCut = d->itemForShortCut(shortCutOf(event));
+    if (!press && !shortCut) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
     // Holding a key repeats presses, but it is released (and clicks) once.
     if (event->isAutoRepeat()) {
         return;
     }
-    const int key = event->key();
-    if (d->focused && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    if (press && d->focused) {
         d->clickFromKey(d->focused);
     }
+    // The click handler may have deleted the item: look it up again.
     if (TRotaryMenuItem *item = d->itemForShortCut(shortCutOf(event))) {
         d->clickFromKey(item);
     }

@@ -259,6 +259,16 @@ TEST_F(RotaryMenuInput, KeysClickTheFocusedItemAndShortcuts)
     EXPECT_EQ(events.clicks.back(), (Fired{&menu, 4}));
 }
 
+TEST_F(RotaryMenuInput, KeysTheMenuDoesNotUseGoToTheParent)
+{
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, {});
+    QApplication::sendEvent(&menu, &escape);
+    EXPECT_FALSE(escape.isAccepted());
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, {});
+    QApplication::sendEvent(&menu, &right);
+    EXPECT_TRUE(right.isAccepted());
+}
+
 TEST_F(RotaryMenuInput, ToggleItemsFlipDownOnEveryClick)
 {
     item(1)->SetToggle(true);
