@@ -43,7 +43,8 @@ inline bool claim(const Triangle &t, QPointF x, Claim &out)
     const QPointF d = x - t.c;
     const double alpha = cross(d, t.b - t.c) * t.inv;
     const double beta = cross(t.a - t.c, d) * t.inv;
-    if (alpha < 0 || beta <= 0) {
+    // The centre itself has alpha = beta = 0 and goes to whichever triangle asks first.
+    if (alpha < 0 || beta < 0 || (beta == 0 && alpha > 0)) {
         return false;
     }
     const double s = alpha + beta;
@@ -51,7 +52,7 @@ inline bool claim(const Triangle &t, QPointF x, Claim &out)
     if (priority <= out.priority) {
         return false;
     }
-    out = {priority, s, beta / s};
+    out = {priority, s, s > 0 ? beta / s : 0.0};
     return true;
 }
 
