@@ -11,7 +11,8 @@ bool AnimateDouble(double &value, double target, double delta, double margin)
         return false;
     }
     const double step = delta < 1 ? 1 : delta;
-    // Halves go to the even neighbour, as the motion's reference sequences expect.
+    // Halves go to the even neighbour (the default rounding mode), which keeps the motion
+    // on the same whole-unit steps as the menus it must match.
     value = std::nearbyint(value < target ? value + step : value - step);
     return true;
 }

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Our angles grow clockwise on screen like the drawing library of the original design;
-// QPainterPath's grow counter-clockwise, hence the negations.
+// Menu angles grow clockwise on screen (y grows downwards); QPainterPath's grow
+// counter-clockwise, hence the negations.
 void addArc(QPainterPath &path, const QRectF &rect, double start, double sweep)
 {
     if (path.elementCount() == 0) {
