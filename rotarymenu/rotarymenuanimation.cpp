@@ -11,8 +11,8 @@ bool AnimateDouble(double &value, double target, double delta, double margin)
         return false;
     }
     const double step = delta < 1 ? 1 : delta;
-    // Halves go to the even neighbour (the default rounding mode), which keeps the motion
-    // on the same whole-unit steps as the menus it must match.
+    // Halves go to the even neighbour (the default rounding mode): 31.5 becomes 32 and
+    // 10.5 becomes 10, so a motion always takes the same whole-unit steps.
     value = std::nearbyint(value < target ? value + step : value - step);
     return true;
 }
