@@ -107,27 +107,45 @@ TEST_F(Dates, operand_messages)
     const struct
     {
         int f;
-        const char *name;
-        const char *kind;
+        const char *unknown;
+        const char *wrongType;
     } cases[] = {
-        {fnDateToStr, "DATETOSTR", "date/time"}, {fnDateTimeToStr, "DATETIMETOSTR", "date/time"},
-        {fnTimeToStr, "TIMETOSTR", "date/time"}, {fnYear, "YEAR", "date/time"},
-        {fnMonth, "MONTH", "date/time"},         {fnDay, "DAY", "date/time"},
-        {fnSYear, "SYEAR", "date/time"},         {fnSMonth, "SMONTH", "date/time"},
-        {fnSDay, "SDAY", "date/time"},           {fnDtos, "DTOS", "date/time"},
-        {fnStrToDate, "STRTODATE", "string"},    {fnStrToDateTime, "STRTODATETIME", "string"},
-        {fnStrToTime, "STRTOTIME", "string"},    {fnStod, "STOD", "string"}};
+        {fnDateToStr, "Operand type unknown. Function \"DATETOSTR\"",
+         "Operand of date/time type expected. Function \"DATETOSTR\""},
+        {fnDateTimeToStr, "Operand type unknown. Function \"DATETIMETOSTR\"",
+         "Operand of date/time type expected. Function \"DATETIMETOSTR\""},
+        {fnTimeToStr, "Operand type unknown. Function \"TIMETOSTR\"",
+         "Operand of date/time type expected. Function \"TIMETOSTR\""},
+        {fnYear, "Operand type unknown. Function \"YEAR\"",
+         "Operand of date/time type expected. Function \"YEAR\""},
+        {fnMonth, "Operand type unknown. Function \"MONTH\"",
+         "Operand of date/time type expected. Function \"MONTH\""},
+        {fnDay, "Operand type unknown. Function \"DAY\"",
+         "Operand of date/time type expected. Function \"DAY\""},
+        {fnSYear, "Operand type unknown. Function \"SYEAR\"",
+         "Operand of date/time type expected. Function \"SYEAR\""},
+        {fnSMonth, "Operand type unknown. Function \"SMONTH\"",
+         "Operand of date/time type expected. Function \"SMONTH\""},
+        {fnSDay, "Operand type unknown. Function \"SDAY\"",
+         "Operand of date/time type expected. Function \"SDAY\""},
+        {fnDtos, "Operand type unknown. Function \"DTOS\"",
+         "Operand of date/time type expected. Function \"DTOS\""},
+        {fnStrToDate, "Operand type unknown. Function \"STRTODATE\"",
+         "Operand of string type expected. Function \"STRTODATE\""},
+        {fnStrToDateTime, "Operand type unknown. Function \"STRTODATETIME\"",
+         "Operand of string type expected. Function \"STRTODATETIME\""},
+        {fnStrToTime, "Operand type unknown. Function \"STRTOTIME\"",
+         "Operand of string type expected. Function \"STRTOTIME\""},
+        {fnStod, "Operand type unknown. Function \"STOD\"",
+         "Operand of string type expected. Function \"STOD\""},
+    };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString name = u'"' + QLatin1String(c.name) + u'"';
-        const QString kind = QLatin1String(c.kind);
-        const bool wantsText = kind == u"string";
-        expectPlain([&] { call(c.f, {picture()}); },
-                    withExpr("Operand type unknown. Function " + name));
-        expectPlain([&] { call(c.f, {wantsText ? date(2024, 1, 1) : str("20240101")}); },
-                    withExpr("Operand of " + kind + " type expected. Function " + name));
-        expectPlain([&] { call(c.f, {untyped("20240101")}); },
-                    withExpr("Operand of " + kind + " type expected. Function " + name));
+        const bool wantsText = c.f <= fnStrToDate && c.f >= fnStrToTime || c.f == fnStod;
+        TRpObject *good = wantsText ? str("20240101") : date(2024, 1, 1);
+        expectArgMessages(c.f, {good}, {wantsText ? date(2024, 1, 1) : str("20240101")},
+                          {c.unknown, c.wrongType});
+        // An untyped value is a wrong type too.
+        expectArgMessages(c.f, {good}, {untyped("20240101")}, {c.unknown, c.wrongType});
     }
 }
 

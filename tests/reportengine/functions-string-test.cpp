@@ -18,13 +18,13 @@ constexpr int fnTrim = -25, fnMid = -26, fnSubstr = -27, fnCopy = -28, fnUpper =
 class Strings : public rp::test::FunctionsTest
 {
 protected:
-    QString text(int f, std::initializer_list<TRpObject *> args)
+    QString text(int f, const std::vector<TRpObject *> &args)
     {
         TRpReportVariable &v = call(f, args);
         EXPECT_EQ(v.DataType(), rpdtString);
         return v.AsString();
     }
-    long double number(int f, std::initializer_list<TRpObject *> args)
+    long double number(int f, const std::vector<TRpObject *> &args)
     {
         TRpReportVariable &v = call(f, args);
         EXPECT_EQ(v.DataType(), rpdtNumber);
@@ -167,122 +167,70 @@ TEST(PowerRoutines, ipwr_pwr_and_round)
 
 TEST_F(Strings, one_argument_operand_messages)
 {
-    const struct
-    {
-        int f;
-        const char *name;
-        const char *kind;
-        TRpObject *wrong;
-    } cases[] = {{fnTrim, "TRIM", "string", num(1)},   {fnUpper, "UPPER", "string", num(1)},
-                 {fnLower, "LOWER", "string", num(1)}, {fnVal, "VAL", "string", boolean(true)},
-                 {fnInt, "INT", "numeric", str("1")},  {fnFrac, "FRAC", "numeric", str("1")}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString name = u'"' + QLatin1String(c.name) + u'"';
-        expectPlain([&] { call(c.f, {picture()}); },
-                    withExpr("Operand type unknown. Function " + name));
-        expectPlain([&] { call(c.f, {c.wrong}); }, withExpr("Operand of " + QLatin1String(c.kind) +
-                                                            " type expected. Function " + name));
-        expectPlain(
-            [&] { call(c.f, {untyped()}); },
-            withExpr("Operand of " + QLatin1String(c.kind) + " type expected. Function " + name));
-    }
+    expectArgMessages(fnTrim, {str("a")}, {num(1)},
+                      {"Operand type unknown. Function \"TRIM\"",
+                       "Operand of string type expected. Function \"TRIM\""});
+    expectArgMessages(fnUpper, {str("a")}, {untyped()},
+                      {"Operand type unknown. Function \"UPPER\"",
+                       "Operand of string type expected. Function \"UPPER\""});
+    expectArgMessages(fnLower, {str("a")}, {date(2024, 1, 1)},
+                      {"Operand type unknown. Function \"LOWER\"",
+                       "Operand of string type expected. Function \"LOWER\""});
+    expectArgMessages(fnVal, {str("1")}, {num(1)},
+                      {"Operand type unknown. Function \"VAL\"",
+                       "Operand of string type expected. Function \"VAL\""});
+    expectArgMessages(fnInt, {num(1)}, {untyped("1")},
+                      {"Operand type unknown. Function \"INT\"",
+                       "Operand of numeric type expected. Function \"INT\""});
+    expectArgMessages(fnFrac, {num(1)}, {str("1")},
+                      {"Operand type unknown. Function \"FRAC\"",
+                       "Operand of numeric type expected. Function \"FRAC\""});
 }
 
 TEST_F(Strings, several_argument_operand_messages)
 {
-    const QString mid = QStringLiteral("\"MID\", \"COPY\", \"SUBSTR\"");
-    expectPlain(
-        [&] {
-            call(fnCopy, {picture(), num(1)});
-        },
-        withExpr("First operand type unknown. Functions " + mid));
-    expectPlain(
-        [&] {
-            call(fnMid, {num(1), num(1)});
-        },
-        withExpr("First operand of string type expected in functions " + mid));
-    expectPlain(
-        [&] {
-            call(fnMid, {str("a"), picture()});
-        },
-        withExpr("Second operand type unknown. Functions " + mid));
-    expectPlain(
-        [&] {
-            call(fnMid, {str("a"), str("1")});
-        },
-        withExpr("Second operand of numeric type expected in functions " + mid));
-    expectPlain(
-        [&] {
-            call(fnSubstr, {str("a"), num(1), nullptr});
-        },
-        withExpr("Third operand type unknown. Functions " + mid));
-    expectPlain(
-        [&] {
-            call(fnSubstr, {str("a"), num(1), str("2")});
-        },
-        withExpr("Third operand of numeric type expected in functions " + mid));
-
-    const struct
-    {
-        int f;
-        std::vector<TRpObject *> args;
-        const char *message;
-    } cases[] = {
-        {fnStr, {picture()}, "First operand type unknown. Functions \"STR\""},
-        {fnStr, {str("1")}, "First operand of numeric type expected in function \"STR\""},
-        {fnStr, {num(1), picture()}, "Second operand type unknown. Function \"STR\""},
-        {fnStr, {num(1), str("1")}, "Second operand of numeric type expected in functions \"STR\""},
-        {fnStr, {num(1), num(1), picture()}, "Third operand type unknown. Function \"STR\""},
-        {fnStr,
-         {num(1), num(1), str("1")},
-         "Third operand of numeric type expected in function \"STR\""},
-        {fnPos, {picture(), str("a")}, "First operand type unknown. Function \"POS\""},
-        {fnPos, {num(1), str("a")}, "First operand of string type expected in function \"POS\""},
-        {fnPos, {str("a"), picture()}, "Second operand type unknown. Functions \"POS\""},
-        {fnPos, {str("a"), num(1)}, "Second operand of string type expected in functions \"POS\""},
-        {fnRound, {picture()}, "First operand type unknown. Functions \"ROUND\""},
-        {fnRound, {str("1")}, "First operand of numeric type expected in function \"ROUND\""},
-        {fnRound, {num(1), picture()}, "Second operand type unknown. Function \"ROUND\""},
-        {fnRound,
-         {num(1), str("1")},
-         "Second operand of numeric type expected in functions \"ROUND\""},
-        {fnPower, {picture(), num(1)}, "First operand type unknown. Functions \"POWER\""},
-        {fnPower,
-         {str("1"), num(1)},
-         "First operand of numeric type expected in function \"POWER\""},
-        {fnPower, {num(1), picture()}, "Second operand type unknown. Function \"POWER\""},
-        {fnPower,
-         {num(1), str("1")},
-         "Second operand of numeric type expected in functions \"POWER\""},
-        {fnIntPower, {picture(), num(1)}, "First operand type unknown. Functions \"INTPOWER\""},
-        {fnIntPower,
-         {str("1"), num(1)},
-         "First operand of numeric type expected in function \"INTPOWER\""},
-        {fnIntPower, {num(1), picture()}, "Second operand type unknown. Function \"INTPOWER\""},
-        {fnIntPower,
-         {num(1), str("1")},
-         "Second operand of integer numeric type expected in functions \"INTPOWER\""},
-        {fnFormatFloat,
-         {picture(), num(1)},
-         "First operand type unknown. Functions \"FLOATFORMAT\""},
-        {fnFormatFloat,
-         {num(1), num(1)},
-         "First operand of string type expected in function \"FLOATFORMAT\""},
-        {fnFormatFloat,
-         {str("0"), picture()},
-         "Second operand type unknown. Function \"FLOATFORMAT\""},
-        {fnFormatFloat,
-         {str("0"), str("1")},
-         "Second operand of numeric type expected in functions \"FLOATFORMAT\""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.message);
-        TRpUDFArgs args(c.args.begin(), c.args.end());
-        TRpReportVariable result(nullptr);
-        expectPlain([&] { report.ExecUDF(c.f, args, int(args.size()), &result, Expr); },
-                    withExpr(c.message));
-    }
+    for (int f : {fnMid, fnSubstr, fnCopy})
+        expectArgMessages(
+            f, {str("a"), num(1), num(1)}, {num(1), str("1"), boolean(true)},
+            {"First operand type unknown. Functions \"MID\", \"COPY\", \"SUBSTR\"",
+             "First operand of string type expected in functions \"MID\", \"COPY\", \"SUBSTR\"",
+             "Second operand type unknown. Functions \"MID\", \"COPY\", \"SUBSTR\"",
+             "Second operand of numeric type expected in functions \"MID\", \"COPY\", \"SUBSTR\"",
+             "Third operand type unknown. Functions \"MID\", \"COPY\", \"SUBSTR\"",
+             "Third operand of numeric type expected in functions \"MID\", \"COPY\", \"SUBSTR\""});
+    expectArgMessages(fnStr, {num(1), num(1), num(1)}, {str("1"), untyped(), str("1")},
+                      {"First operand type unknown. Functions \"STR\"",
+                       "First operand of numeric type expected in function \"STR\"",
+                       "Second operand type unknown. Function \"STR\"",
+                       "Second operand of numeric type expected in functions \"STR\"",
+                       "Third operand type unknown. Function \"STR\"",
+                       "Third operand of numeric type expected in function \"STR\""});
+    expectArgMessages(fnPos, {str("a"), str("a")}, {num(1), num(1)},
+                      {"First operand type unknown. Function \"POS\"",
+                       "First operand of string type expected in function \"POS\"",
+                       "Second operand type unknown. Functions \"POS\"",
+                       "Second operand of string type expected in functions \"POS\""});
+    expectArgMessages(fnRound, {num(1), num(1)}, {str("1"), str("1")},
+                      {"First operand type unknown. Functions \"ROUND\"",
+                       "First operand of numeric type expected in function \"ROUND\"",
+                       "Second operand type unknown. Function \"ROUND\"",
+                       "Second operand of numeric type expected in functions \"ROUND\""});
+    expectArgMessages(fnPower, {num(1), num(1)}, {str("1"), str("1")},
+                      {"First operand type unknown. Functions \"POWER\"",
+                       "First operand of numeric type expected in function \"POWER\"",
+                       "Second operand type unknown. Function \"POWER\"",
+                       "Second operand of numeric type expected in functions \"POWER\""});
+    expectArgMessages(
+        fnIntPower, {num(1), num(1)}, {str("1"), str("1")},
+        {"First operand type unknown. Functions \"INTPOWER\"",
+         "First operand of numeric type expected in function \"INTPOWER\"",
+         "Second operand type unknown. Function \"INTPOWER\"",
+         "Second operand of integer numeric type expected in functions \"INTPOWER\""});
+    expectArgMessages(fnFormatFloat, {str("0"), num(1)}, {num(1), str("1")},
+                      {"First operand type unknown. Functions \"FLOATFORMAT\"",
+                       "First operand of string type expected in function \"FLOATFORMAT\"",
+                       "Second operand type unknown. Function \"FLOATFORMAT\"",
+                       "Second operand of numeric type expected in functions \"FLOATFORMAT\""});
 }
 
 } // namespace

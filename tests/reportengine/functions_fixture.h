@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -101,19 +100,34 @@ protected:
     }
 
     /// Runs built-in `f` on `args` (left to right); returns its result holder.
-    TRpReportVariable &call(int f, std::initializer_list<TRpObject *> args)
+    TRpReportVariable &call(int f, std::vector<TRpObject *> args)
     {
-        TRpUDFArgs a(args);
         TRpReportVariable *holder = nullptr;
         if (BaseFunctionResultType(f) == udfrTRpReportVariable)
             holder = local();
-        report.ExecUDF(f, a, static_cast<int>(a.size()), holder, QString::fromLatin1(Expr));
+        report.ExecUDF(f, args, static_cast<int>(args.size()), holder, QString::fromLatin1(Expr));
         return holder ? *holder : scratch;
     }
     /// An operator with its operands in reading order (the call gets them reversed).
     TRpReportVariable &op(int f, TRpObject *left, TRpObject *right)
     {
         return call(f, {right, left});
+    }
+
+    /// For each argument i of `good`: a non-value in its place raises messages[2i], `wrong[i]`
+    /// in its place messages[2i+1], each followed by ", expression EXPR".
+    void expectArgMessages(int f, const std::vector<TRpObject *> &good,
+                           const std::vector<TRpObject *> &wrong,
+                           const std::vector<const char *> &messages)
+    {
+        for (size_t i = 0; i < good.size(); ++i) {
+            SCOPED_TRACE(messages[2 * i]);
+            std::vector<TRpObject *> args = good;
+            args[i] = picture();
+            expectPlain([&] { call(f, args); }, withExpr(QLatin1String(messages[2 * i])));
+            args[i] = wrong[i];
+            expectPlain([&] { call(f, args); }, withExpr(QLatin1String(messages[2 * i + 1])));
+        }
     }
 
     /// `text` + ", expression EXPR".
