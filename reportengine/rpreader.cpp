@@ -614,7 +614,9 @@ void TRpTemplateReader::ProcessFontTable()
                 flushLoose();
         }
     }
-    const QString charset = QString::number(FCharset);
+    // The default character set stands for the system's single-byte code page, which is
+    // Windows-1252 here; readers outside Windows only understand it spelled as ANSI (0).
+    const QString charset = QString::number(FCharset == 1 ? 0 : FCharset);
     for (QString &entry : FRTFFont) {
         int at = entry.indexOf(QLatin1String("fcharset"));
         while (at >= 0) {

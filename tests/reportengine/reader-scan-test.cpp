@@ -102,6 +102,11 @@ TEST(reader_tables, header_groups_are_rebuilt)
               QByteArray("{\\rtf1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}{\\f1\\fcharset238 "
                          "Times;}}{\\colortbl;\\red255\\green0\\blue0;\\red1\\green2\\blue3;}"
                          "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}x}"));
+    // The default set is written as the ANSI set it stands for.
+    report.SetCharset(1);
+    EXPECT_EQ(run(report, "{\\rtf1{\\fonttbl{\\f0\\fcharset238 Arial;}}x}"),
+              QByteArray("{\\rtf1{\\fonttbl{\\f0\\fcharset0 Arial;}}x}"));
+    report.SetCharset(238);
     // Entries written without braces are kept.
     EXPECT_EQ(run(report, "{\\rtf1{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;}x}"),
               QByteArray("{\\rtf1{\\fonttbl\\f0\\fswiss\\fcharset238 Helvetica;}x}"));
