@@ -107,46 +107,29 @@ TEST_F(Dates, operand_messages)
     const struct
     {
         int f;
-        const char *unknown;
-        const char *wrongType;
-    } cases[] = {
-        {fnDateToStr, "Operand type unknown. Function \"DATETOSTR\"",
-         "Operand of date/time type expected. Function \"DATETOSTR\""},
-        {fnDateTimeToStr, "Operand type unknown. Function \"DATETIMETOSTR\"",
-         "Operand of date/time type expected. Function \"DATETIMETOSTR\""},
-        {fnTimeToStr, "Operand type unknown. Function \"TIMETOSTR\"",
-         "Operand of date/time type expected. Function \"TIMETOSTR\""},
-        {fnYear, "Operand type unknown. Function \"YEAR\"",
-         "Operand of date/time type expected. Function \"YEAR\""},
-        {fnMonth, "Operand type unknown. Function \"MONTH\"",
-         "Operand of date/time type expected. Function \"MONTH\""},
-        {fnDay, "Operand type unknown. Function \"DAY\"",
-         "Operand of date/time type expected. Function \"DAY\""},
-        {fnSYear, "Operand type unknown. Function \"SYEAR\"",
-         "Operand of date/time type expected. Function \"SYEAR\""},
-        {fnSMonth, "Operand type unknown. Function \"SMONTH\"",
-         "Operand of date/time type expected. Function \"SMONTH\""},
-        {fnSDay, "Operand type unknown. Function \"SDAY\"",
-         "Operand of date/time type expected. Function \"SDAY\""},
-        {fnDtos, "Operand type unknown. Function \"DTOS\"",
-         "Operand of date/time type expected. Function \"DTOS\""},
-        {fnStrToDate, "Operand type unknown. Function \"STRTODATE\"",
-         "Operand of string type expected. Function \"STRTODATE\""},
-        {fnStrToDateTime, "Operand type unknown. Function \"STRTODATETIME\"",
-         "Operand of string type expected. Function \"STRTODATETIME\""},
-        {fnStrToTime, "Operand type unknown. Function \"STRTOTIME\"",
-         "Operand of string type expected. Function \"STRTOTIME\""},
-        {fnStod, "Operand type unknown. Function \"STOD\"",
-         "Operand of string type expected. Function \"STOD\""},
-    };
-    for (const auto &c : cases) {
-        const bool wantsText = c.f <= fnStrToDate && c.f >= fnStrToTime || c.f == fnStod;
-        TRpObject *good = wantsText ? str("20240101") : date(2024, 1, 1);
-        expectArgMessages(c.f, {good}, {wantsText ? date(2024, 1, 1) : str("20240101")},
-                          {c.unknown, c.wrongType});
+        const char *name;
+    } dateArgs[] = {{fnDateToStr, "DATETOSTR"}, {fnDateTimeToStr, "DATETIMETOSTR"},
+                    {fnTimeToStr, "TIMETOSTR"}, {fnYear, "YEAR"},
+                    {fnMonth, "MONTH"},         {fnDay, "DAY"},
+                    {fnSYear, "SYEAR"},         {fnSMonth, "SMONTH"},
+                    {fnSDay, "SDAY"},           {fnDtos, "DTOS"}},
+      textArgs[] = {{fnStrToDate, "STRTODATE"},
+                    {fnStrToDateTime, "STRTODATETIME"},
+                    {fnStrToTime, "STRTOTIME"},
+                    {fnStod, "STOD"}};
+    const auto check = [&](int f, const char *name, const char *kind, TRpObject *good,
+                           TRpObject *wrong) {
+        const std::string unknown = std::string("Operand type unknown. Function \"") + name + "\"";
+        const std::string wrongType =
+            std::string("Operand of ") + kind + " type expected. Function \"" + name + "\"";
         // An untyped value is a wrong type too.
-        expectArgMessages(c.f, {good}, {untyped("20240101")}, {c.unknown, c.wrongType});
-    }
+        for (TRpObject *w : {wrong, untyped("20240101")})
+            expectArgMessages(f, {good}, {w}, {unknown.c_str(), wrongType.c_str()});
+    };
+    for (const auto &c : dateArgs)
+        check(c.f, c.name, "date/time", date(2024, 1, 1), str("20240101"));
+    for (const auto &c : textArgs)
+        check(c.f, c.name, "string", str("20240101"), date(2024, 1, 1));
 }
 
 } // namespace
