@@ -378,7 +378,8 @@ void TRpRTF::InitFunctions(int index, TRpUDFArgs &args, int argCount, const QStr
             if (CheckTarget(args[static_cast<size_t>(i)]) != TargetCheck::Ok)
                 call.FailIllegal(SRpIllegalFunctionUse, QLatin1String(SVarOnlyIdentifiers));
         for (int i = 0; i < n; ++i) {
-            const QString name = RpTrim(static_cast<TRpReportVariable *>(args[i])->Name());
+            const QString name =
+                RpTrim(static_cast<TRpReportVariable *>(args[static_cast<size_t>(i)])->Name());
             if (GetVarNumber(name) == 0)
                 CreateVar(name, QString());
         }
@@ -412,9 +413,11 @@ void TRpRTF::DoFunctions(int index, TRpUDFArgs &args, TRpObject *udfResult, cons
     TRpReportVariable scratch(nullptr);
     auto *holder = dynamic_cast<TRpReportVariable *>(udfResult);
     const TRpFuncCall call{*this, index, args, holder ? *holder : scratch, exprText};
-    if (DoControlFunction(call) || DoOperatorFunction(call) || DoStringFunction(call) ||
-        DoNumberFunction(call) || DoDateFunction(call) || DoDataSetFunction(call))
-        return;
+    for (auto group : {DoControlFunction, DoOperatorFunction, DoStringFunction, DoNumberFunction,
+                       DoDateFunction, DoDataSetFunction})
+        if (group(call))
+            return;
+    // Any other number computes nothing.
 }
 
 } // namespace rp
