@@ -10,6 +10,7 @@
 #include "rotarymenuitems.h"
 
 #include <QBasicTimer>
+#include <QImage>
 #include <QPointer>
 
 /// What a key does to the menu.
@@ -58,6 +59,7 @@ struct TRotaryMenuPrivate
     void announceFocus();
 
     // Painting helpers (rotarymenupaint.cpp).
+    void drawShadow(QPainter *p, const QPainterPath &outline);
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
     void drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
     void drawImage(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
@@ -94,6 +96,14 @@ struct TRotaryMenuPrivate
     double saveW = -1.0;
     double saveH = -1.0;
     QBasicTimer timer;
+    struct
+    {
+        QPainterPath outline;
+        QColor color;
+        int offset = 0;
+        QPoint origin;
+        QImage image;
+    } shadowCache;
     QSize knownSize;
     bool destroying = false;
     std::function<void()> changeHook;

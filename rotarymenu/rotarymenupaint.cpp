@@ -51,15 +51,50 @@ void TRotaryMenu::DrawRotaryMenu(QPainter *graphics, const QRectF &R)
     g.RI = QRectF(R.x() + d->size, R.y() + d->size, R.width() - 2.0 * d->size,
                   R.height() - 2.0 * d->size);
     if (g.count > 0 && d->shadowColor != clNone && g.RI.width() > 0 && g.RI.height() > 0) {
-        const QColor shadow = MakeQColor(quint8(d->shadowOpacity), d->shadowColor);
-        TPathGradient brush(g.menuPath());
-        brush.SetInterpolationColors({{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}});
-        graphics->save();
-        graphics->translate(d->shadowOffset, d->shadowOffset);
-        brush.Fill(graphics);
-        graphics->restore();
+        d->drawShadow(graphics, g.menuPath());
     }
     d->drawItems(graphics, g);
+}
+
+void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
+{
+    const QColor shadow = MakeQColor(quint8(shadowOpacity), shadowColor);
+    auto paint = [&](QPainter *target) {
+        TPathGradient brush(outline);
+        brush.SetInterpolationColors({{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}});
+        target->save();
+        target->translate(shadowOffset, shadowOffset);
+        brush.Fill(target);
+        target->restore();
+    };
+    // The soft shadow is by far the dearest layer, and hovering repaints the same ring
+    // over and over: keep the last one as an image while painting stays pixel-aligned.
+    const QTransform &world = p->worldTransform();
+    const bool aligned = world.type() <= QTransform::TxTranslate && world.dx() == int(world.dx()) &&
+                         world.dy() == int(world.dy());
+    if (!aligned) {
+        paint(p);
+        return;
+    }
+    const qreal ratio = p->device()->devicePixelRatioF();
+    if (shadowCache.image.isNull() || shadowCache.outline != outline ||
+        shadowCache.color != shadow || shadowCache.offset != shadowOffset ||
+        shadowCache.image.devicePixelRatio() != ratio) {
+        const QRect area = outline.boundingRect()
+                               .translated(shadowOffset, shadowOffset)
+                               .toAlignedRect()
+                               .adjusted(-1, -1, 1, 1);
+        QImage image(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter layer(&image);
+        layer.setRenderHints(p->renderHints());
+        layer.translate(-area.topLeft());
+        paint(&layer);
+        layer.end();
+        shadowCache = {outline, shadow, shadowOffset, area.topLeft(), image};
+    }
+    p->drawImage(shadowCache.origin, shadowCache.image);
 }
 
 void TRotaryMenuPrivate::drawItems(QPainter *p, const TRotaryMenuGeometry &g)

@@ -128,14 +128,27 @@ TEST_F(RotaryMenuPaint, StateFillChoice)
 
 TEST_F(RotaryMenuPaint, ShadowRimShowsOnlyWithAColour)
 {
-    // Just outside the ring's outer edge at 3 o'clock the shadow's soft rim shows through.
-    menu.SetShadowOffset(6);
-    const QPoint rim(652, 330);
+    // The ring's right edge is at x = 647, its shadow's at 655: between them, at 3 o'clock,
+    // the shadow's soft rim shows.
+    menu.SetShadowOffset(8);
+    menu.SetShadowOpacity(255);
+    const QPoint rim(650, 337);
     const QColor withShadow = sample(frame(), rim);
-    menu.SetShadowColor(clNone);
-    const QColor without = sample(frame(), rim);
-    EXPECT_EQ(without, background);
     EXPECT_NE(withShadow, background);
+    EXPECT_EQ(sample(frame(), rim), withShadow); // a repaint draws the same shadow
+
+    menu.SetShadowColor(0x0000FF); // a red shadow
+    const QColor red = sample(frame(), rim);
+    EXPECT_NE(red, withShadow);
+    EXPECT_GT(red.red() - red.blue(), withShadow.red() - withShadow.blue());
+    menu.SetStartAngle(90); // a new outline moves the rim: the gap now lies at 3 o'clock
+    menu.SetStopAngle(350);
+    EXPECT_EQ(sample(frame(), rim), background);
+
+    menu.SetShadowColor(clNone);
+    menu.SetStartAngle(0);
+    menu.SetStopAngle(360);
+    EXPECT_EQ(sample(frame(), rim), background);
 }
 
 TEST_F(RotaryMenuPaint, FocusedItemGetsADashedOutline)

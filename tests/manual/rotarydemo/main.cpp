@@ -15,6 +15,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -166,7 +167,18 @@ QString rect2(const QRectF &r)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    // QApplication takes --style for its widget style; hand ours over under another name.
+    std::vector<QByteArray> renamed(argv, argv + argc);
+    std::vector<char *> args;
+    for (QByteArray &arg : renamed) {
+        if (arg == "--style" || arg.startsWith("--style=")) {
+            arg.replace(0, 7, "--menu-style");
+        }
+        args.push_back(arg.data());
+    }
+    args.push_back(nullptr);
+    int count = argc;
+    QApplication app(count, args.data());
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Shows the rotary menu widget."));
     parser.addHelpOption();
@@ -178,7 +190,7 @@ int main(int argc, char **argv)
     const QCommandLineOption layout(QStringLiteral("layout"),
                                     QStringLiteral("donut, pie, horizontal or vertical."),
                                     QStringLiteral("layout"));
-    const QCommandLineOption style(QStringLiteral("style"),
+    const QCommandLineOption style({QStringLiteral("style"), QStringLiteral("menu-style")},
                                    QStringLiteral("A look, such as Office2007Luna."),
                                    QStringLiteral("name"));
     const QCommandLineOption items(QStringLiteral("items"), QStringLiteral("Number of items."),
