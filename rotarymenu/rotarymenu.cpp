@@ -3,6 +3,7 @@
 #include "rotarymenu_p.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -191,6 +192,10 @@ double TRotaryMenu::StartAngle() const
 
 void TRotaryMenu::SetStartAngle(double value)
 {
+    // A NaN would never arrive and keep the timer repainting forever.
+    if (!std::isfinite(value)) {
+        return;
+    }
     d->setAnimated(d->anim.startAngle, value);
 }
 
@@ -201,6 +206,9 @@ double TRotaryMenu::StopAngle() const
 
 void TRotaryMenu::SetStopAngle(double value)
 {
+    if (!std::isfinite(value)) {
+        return;
+    }
     d->setAnimated(d->anim.stopAngle, value);
 }
 

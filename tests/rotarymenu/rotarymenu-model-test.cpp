@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // Counts notifications of one signal.
@@ -225,6 +228,16 @@ TEST(RotaryMenuModel, UpdateBracketMakesAngleChangesJump)
     EXPECT_EQ(repaints, 1);
     menu.EndUpdate(); // unbalanced: ignored
     EXPECT_EQ(repaints, 1);
+}
+
+TEST(RotaryMenuModel, AnglesThatCanNeverBeReachedAreRefused)
+{
+    TRotaryMenu menu;
+    menu.SetStartAngle(std::nan(""));
+    menu.SetStopAngle(std::numeric_limits<double>::infinity());
+    EXPECT_FALSE(menu.IsAnimating());
+    EXPECT_EQ(menu.StartAngle(), 100.0);
+    EXPECT_EQ(menu.StopAngle(), 360.0);
 }
 
 TEST(RotaryMenuModel, DefaultStyle)
