@@ -76,6 +76,8 @@ TEST_F(Strings, str_general_and_fixed_width)
     EXPECT_EQ(text(fnStr, {num(12345), num(2)}), QStringLiteral("12345")); // nothing cut
     EXPECT_EQ(text(fnStr, {num(7), num(-1)}), QStringLiteral("7"));
     EXPECT_EQ(text(fnStr, {num(2), num(6), num(3)}), QStringLiteral(" 2.000"));
+    // A width no page can hold is capped instead of exhausting memory.
+    EXPECT_EQ(text(fnStr, {num(1), num(2e9L)}).size(), 1 << 20);
 }
 
 TEST_F(Strings, str_uses_a_point_whatever_the_locale)
