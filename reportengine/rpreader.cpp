@@ -246,9 +246,25 @@ bool TRpTemplateReader::isBackSlash(unsigned char ch) const
 {
     if (ch != '\\')
         return false;
+    // A backslash ending a line is the RTF paragraph symbol, not a literal backslash.
+    const unsigned char next = byteAt(FReport.Fpnt);
+    if (next == '\n' || next == '\r')
+        return false;
     if (lookAheadIs("\\", false))
         return !lookAheadIs("\\*", false);
     return lookAheadIs("'5C", false);
+}
+
+// Moves the cursor over `count` bytes as the look-ahead saw them (control bytes between
+// them do not count), so that a header word broken across lines is passed whole.
+void TRpTemplateReader::skipBytes(int count)
+{
+    auto &r = FReport;
+    while (count > 0 && r.Fpnt <= r.Flent) {
+        const unsigned char b = byteAt(r.Fpnt++);
+        if (b > 0x1F || b == '\t')
+            --count;
+    }
 }
 
 void TRpTemplateReader::consumeDelimiter()
@@ -389,7 +405,7 @@ QString TRpTemplateReader::GetNextReportField()
             for (const auto &h : headers) {
                 if (*h.flag || !lookAheadIs(h.word, true))
                     continue;
-                r.Fpnt += h.length;
+                skipBytes(h.length);
                 if (h.id == cmFontTable)
                     ProcessFontTable();
                 else if (h.id == cmColorTable)

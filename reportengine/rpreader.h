@@ -123,6 +123,7 @@ private:
     bool NeedToSkipBlock(unsigned char ch) const;
     bool isBackSlash(unsigned char ch) const;
     void consumeDelimiter();
+    void skipBytes(int count);
     bool isLeftQuote(unsigned char ch);
     bool isRightQuote(unsigned char ch);
     void appendQuote(QString &raw);

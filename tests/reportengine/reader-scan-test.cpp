@@ -62,6 +62,14 @@ TEST(reader_fields, quoted_strings_keep_backslashes_and_boundaries)
     EXPECT_EQ(run(report, "{\\rtf1 \\\\\\'ab x \\'bb\\\\}"), QByteArray("{\\rtf1 \\lang0  x }"));
 }
 
+TEST(reader_fields, a_backslash_ending_a_line_is_a_paragraph)
+{
+    TRpRTF report;
+    report.CreateVar(QStringLiteral("v"), QStringLiteral("V"));
+    EXPECT_EQ(run(report, "{\\rtf1 a\\\n\\\\v\\\\}"), QByteArray("{\\rtf1 a\\\n\\lang0 V}"));
+    EXPECT_EQ(run(report, "{\\rtf1 a\\\r\n\\b}"), QByteArray("{\\rtf1 a\\\r\n\\b}"));
+}
+
 TEST(reader_fields, long_fields_are_text)
 {
     TRpRTF report;
@@ -102,6 +110,10 @@ TEST(reader_tables, header_groups_are_rebuilt)
               QByteArray("{\\rtf1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}{\\f1\\fcharset238 "
                          "Times;}}{\\colortbl;\\red255\\green0\\blue0;\\red1\\green2\\blue3;}"
                          "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}x}"));
+    // A header word broken across lines is still the header group.
+    EXPECT_EQ(
+        run(report, "{\\rtf1{\n\\fonttbl\n{\\f0 A;}}\n{\r\n\\colortbl\n;\\red1\\green2\\blue3;}x}"),
+        QByteArray("{\\rtf1{\\fonttbl{\\f0 A;}}\n{\\colortbl;\\red1\\green2\\blue3;}x}"));
     // The default set is written as the ANSI set it stands for.
     report.SetCharset(1);
     EXPECT_EQ(run(report, "{\\rtf1{\\fonttbl{\\f0\\fcharset238 Arial;}}x}"),
