@@ -58,7 +58,8 @@ inline bool claim(const Triangle &t, QPointF x, Claim &out)
 
 inline QRgb mix(QRgb p, QRgb q, double t)
 {
-    const auto m = [t](int a, int b) { return int(std::lround(a + (b - a) * t)); };
+    // The result lies between a and b, both 0..255, so adding a half rounds it.
+    const auto m = [t](int a, int b) { return int(a + (b - a) * t + 0.5); };
     return qRgba(m(qRed(p), qRed(q)), m(qGreen(p), qGreen(q)), m(qBlue(p), qBlue(q)),
                  m(qAlpha(p), qAlpha(q)));
 }
@@ -142,7 +143,7 @@ public:
     {
         const double pos = 1.0 - std::min(claim.s, 1.0); // 0 on the outline, 1 at the centre
         if (m_useLut) {
-            return m_lut[std::lround(pos * (m_lut.size() - 1))];
+            return m_lut[size_t(pos * (m_lut.size() - 1) + 0.5)]; // pos is within 0..1
         }
         return colorAt(pos, t.ia, t.ib, claim.u);
     }
@@ -173,10 +174,32 @@ public:
             const int y0 = std::max(box.top(), int(std::floor(std::min({t.c.y(), a.y(), b.y()}))));
             const int y1 =
                 std::min(box.bottom(), int(std::ceil(std::max({t.c.y(), a.y(), b.y()}))));
+            const QPointF corners[3] = {t.c, a, b};
             for (int y = y0; y <= y1; ++y) {
+                // Only the row's span across the grown triangle is tried, one pixel wider on
+                // each side; claim() alone decides which pixels belong to the triangle.
+                const double yc = y + 0.5;
+                double lo = 1e300, hi = -1e300;
+                for (int e = 0; e < 3; ++e) {
+                    const QPointF p = corners[e], q = corners[(e + 1) % 3];
+                    if (yc < std::min(p.y(), q.y()) || yc > std::max(p.y(), q.y())) {
+                        continue;
+                    }
+                    const double dy = q.y() - p.y();
+                    const double xs[2] = {
+                        dy == 0 ? p.x() : p.x() + (yc - p.y()) * (q.x() - p.x()) / dy,
+                        dy == 0 ? q.x() : p.x() + (yc - p.y()) * (q.x() - p.x()) / dy};
+                    lo = std::min({lo, xs[0], xs[1]});
+                    hi = std::max({hi, xs[0], xs[1]});
+                }
+                if (lo > hi) {
+                    continue;
+                }
+                const int sx0 = std::max(x0, int(std::floor(lo - 0.5)) - 1);
+                const int sx1 = std::min(x1, int(std::ceil(hi - 0.5)) + 1);
                 auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y - box.top()));
                 Claim *row = claims.data() + size_t(y - box.top()) * box.width();
-                for (int x = x0; x <= x1; ++x) {
+                for (int x = sx0; x <= sx1; ++x) {
                     Claim &c = row[x - box.left()];
                     if (claim(t, QPointF(x + 0.5, y + 0.5), c)) {
                         line[x - box.left()] = color(c, t);
