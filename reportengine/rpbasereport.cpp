@@ -2,6 +2,7 @@
 // Report component base: properties, the variable store, the variable handle and date texts.
 #include "rpbasereport.h"
 
+#include "rpcompiler.h"
 #include "rpfunc.h"
 
 #include <QLocale>
@@ -17,18 +18,6 @@ namespace {
 std::string Msg(const QString &text)
 {
     return text.toStdString();
-}
-
-// The trim of stored names: every character at or below the blank goes.
-QString TrimBlanks(const QString &s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b].unicode() <= 0x20)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 0x20)
-        --e;
-    return s.mid(b, e - b);
 }
 
 // A line has a name when its first "=" is at position 2 or later (1-based).
@@ -277,7 +266,7 @@ void TRpReportVariable::SetAsString(const QString &value)
 long double TRpReportVariable::AsFloat() const
 {
     QString text = ValueText();
-    if (TrimBlanks(text).isEmpty())
+    if (RpTrim(text).isEmpty())
         text = QStringLiteral("0");
     if (FmtSett.DecimalSeparator != u'.')
         text = ReplaceFirst(text, u'.', FmtSett.DecimalSeparator);
@@ -292,7 +281,7 @@ void TRpReportVariable::SetAsFloat(long double value)
 std::int64_t TRpReportVariable::AsInteger() const
 {
     QString text = ValueText();
-    if (TrimBlanks(text).isEmpty())
+    if (RpTrim(text).isEmpty())
         text = QStringLiteral("0");
     return StrToInt64(text);
 }
@@ -428,6 +417,11 @@ void TRpBaseReport::SetLocale(const QLocale &locale)
     FVar->FmtSett = FmtSett;
 }
 
+void TRpBaseReport::SetLocale(const QString &localeName)
+{
+    SetLocale(localeName.isEmpty() ? QLocale() : QLocale(localeName));
+}
+
 QByteArray TRpBaseReport::WriteVarDataTypes() const
 {
     QByteArray out;
@@ -497,7 +491,7 @@ void TRpBaseReport::AddVarLine(const QString &name, const QString &text, TRpData
 {
     if (GetVarNumber(name) > 0)
         throw EIOError(SRpVarExists1 + Msg(name) + SRpVarExists2);
-    FVarList.Add(TrimBlanks(name) + u'=' + text, std::make_unique<TRpVarListObject>(type));
+    FVarList.Add(RpTrim(name) + u'=' + text, std::make_unique<TRpVarListObject>(type));
 }
 
 void TRpBaseReport::CreateVar(const QString &name, const QString &value)

@@ -229,6 +229,9 @@ public:
     TFormatSettings FmtSett;
     /// Rebuilds FmtSett from a locale the host names (the process locale by default).
     void SetLocale(const QLocale &locale);
+    /// As SetLocale, for a locale the host names ("de_DE", "it"); an empty name means the
+    /// process locale.
+    void SetLocale(const QString &localeName);
     /// True while a run is in progress.
     bool Executing() const { return FExecute; }
 

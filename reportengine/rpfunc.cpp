@@ -3,6 +3,7 @@
 #include "rpfunc.h"
 
 #include "rpbasereport.h"
+#include "rpcompiler.h"
 #include "rpdataset.h"
 
 #include <stdexcept>
@@ -11,17 +12,6 @@
 namespace rp {
 
 namespace {
-
-QString TrimBlanks(const QString &s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b].unicode() <= 0x20)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 0x20)
-        --e;
-    return s.mid(b, e - b);
-}
 
 bool AsciiLetter(QChar c)
 {
@@ -58,7 +48,7 @@ void TRpUDF::SetName(const QString &value)
 {
     if (value == FName)
         return;
-    const QString name = TrimBlanks(value);
+    const QString name = RpTrim(value);
     const TRpUDFList *list = FCollection ? FCollection->Owner() : nullptr;
     if (list && list->FindFunction(name) >= 0)
         throw EIllegalFunctionUse(SRpUDFExists1 + name.toStdString() + SRpUDFExists2);
@@ -151,9 +141,9 @@ TRpUDFList::~TRpUDFList() = default;
 
 int TRpUDFList::FindFunction(const QString &name) const
 {
-    const QString key = TrimBlanks(name).toUpper();
+    const QString key = RpTrim(name).toUpper();
     for (int i = 0; i < FFunctions.Count(); ++i)
-        if (TrimBlanks(FFunctions.Items(i)->Name()).toUpper() == key)
+        if (RpTrim(FFunctions.Items(i)->Name()).toUpper() == key)
             return i;
     return -1;
 }

@@ -2,6 +2,8 @@
 // Built-in function table and its lookups by number and by name.
 #include "rpfunctable.h"
 
+#include "rpcompiler.h"
+
 namespace rp {
 
 namespace {
@@ -89,17 +91,6 @@ constexpr bool RowsNumberedInOrder()
 }
 static_assert(RowsNumberedInOrder());
 
-QString TrimBlanks(const QString &s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b].unicode() <= 0x20)
-        ++b;
-    while (e > b && s[e - 1].unicode() <= 0x20)
-        --e;
-    return s.mid(b, e - b);
-}
-
 } // namespace
 
 const std::array<TRpBaseFunctionIDs, RpBaseFunctionsCount> RpBaseFunctionsArr = Rows;
@@ -113,7 +104,7 @@ const TRpBaseFunctionIDs *BaseFunctionById(std::int32_t id)
 
 std::int32_t BaseFunctionNumber(const QString &name)
 {
-    const QString key = TrimBlanks(name).toUpper();
+    const QString key = RpTrim(name).toUpper();
     for (const TRpBaseFunctionIDs &row : RpBaseFunctionsArr)
         if (key == QLatin1String(row.name))
             return row.id;

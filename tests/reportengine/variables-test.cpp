@@ -205,7 +205,7 @@ TEST(variables, date_text_decoding)
 TEST(variables, date_variables_read_in_a_comma_locale)
 {
     TestReport r;
-    r.SetLocale(CommaLocale());
+    r.SetLocale(QStringLiteral("de_DE"));
     r.CreateVar("d", EncodeDate(2023, 10, 19), true);
     EXPECT_EQ(r.VarByName("d")->AsString(), "19.10.2023");
 }
