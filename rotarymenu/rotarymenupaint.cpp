@@ -5,6 +5,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -76,7 +77,12 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
         paint(p);
         return;
     }
-    const qreal ratio = p->device()->devicePixelRatioF();
+    // While the widget is rendered elsewhere the painter's device is the widget, but the
+    // pixels land on the engine's device: that one's ratio decides the layer's resolution.
+    const QPaintDevice *target = p->paintEngine() && p->paintEngine()->paintDevice()
+                                     ? p->paintEngine()->paintDevice()
+                                     : p->device();
+    const qreal ratio = target->devicePixelRatioF();
     if (shadowCache.image.isNull() || shadowCache.outline != outline ||
         shadowCache.color != shadow || shadowCache.offset != shadowOffset ||
         shadowCache.image.devicePixelRatio() != ratio) {
@@ -84,14 +90,18 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
                                .translated(shadowOffset, shadowOffset)
                                .toAlignedRect()
                                .adjusted(-1, -1, 1, 1);
+        // The layer is painted as a plain 1:1 image scaled by the world transform and only
+        // then marked with the ratio: the path-gradient helper places its own off-screen
+        // layer wrongly on a device whose pixel ratio is not 1.
         QImage image(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         QPainter layer(&image);
         layer.setRenderHints(p->renderHints());
+        layer.scale(ratio, ratio);
         layer.translate(-area.topLeft());
         paint(&layer);
         layer.end();
+        image.setDevicePixelRatio(ratio);
         shadowCache = {outline, shadow, shadowOffset, area.topLeft(), image};
     }
     p->drawImage(shadowCache.origin, shadowCache.image);

@@ -268,18 +268,27 @@ class RotaryMenuPixelRatio : public RotaryMenuPaint, public testing::WithParamIn
 TEST_P(RotaryMenuPixelRatio, PaintsAtDeviceResolution)
 {
     const qreal ratio = GetParam();
+    menu.SetShadowOffset(8);
+    menu.SetShadowOpacity(255);
+    const QImage reference = frame(1);
     const QImage image = frame(ratio);
+    // The shadow sits where it does at ratio 1: its rim beside the ring, nothing in the hole.
+    EXPECT_EQ(sample(image, {327, 328}, ratio), background);
+    const QColor rim = sample(image, {650, 337}, ratio);
+    const QColor rimReference = sample(reference, {650, 337});
+    EXPECT_NEAR(rim.red(), rimReference.red(), 30) << ratio;
+    EXPECT_NEAR(rim.blue(), rimReference.blue(), 30) << ratio;
     ASSERT_EQ(image.width(), qCeil(656 * ratio));
     for (int i : {0, 3, 7}) {
         EXPECT_TRUE(between(sample(image, at(i), ratio), rgb(colors[i][0]), rgb(colors[i][1])))
             << i;
     }
-    // Item 5's outer rim (near x = 9.5 on the row y = 250) changes from background to fill
+    // Item 5's outer rim (near x = 17 on the row y = 250) changes from background to fill
     // within its 1 pixel grey outline and the anti-aliasing either side of it, counted in
     // device pixels: drawn at full resolution, not scaled up.
     const int y = qRound(250 * ratio);
     int blended = 0;
-    for (int x = 0; x < int(25 * ratio); ++x) {
+    for (int x = 0; x < int(32 * ratio); ++x) {
         const QColor c = image.pixelColor(x, y);
         const bool isBackground = between(c, background, background, 3);
         const bool isFill = between(c, rgb(colors[5][0]), rgb(colors[5][1]), 3);
