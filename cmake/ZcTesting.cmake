@@ -13,7 +13,7 @@ function(zc_add_gtest name)
   else()
     target_link_libraries(${name} PRIVATE zc_testmain_core)
   endif()
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock zc_warnings)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test GTest::gtest GTest::gmock zc_warnings)
   target_compile_definitions(${name} PRIVATE
     ZC_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     ZC_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
