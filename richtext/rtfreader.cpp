@@ -197,6 +197,7 @@ private:
     void startNextRow();
     void moveToNextCell();
     void endTable();
+    void trimTable();
     static void markFillerBlock(QTextCursor cursor);
     void applyBlockFormat();
     void endParagraph(bool pageBreak);
@@ -259,6 +260,7 @@ private:
     QTextTable *m_table = nullptr;
     int m_row = 0;
     int m_column = 0;
+    int m_columnsUsed = 0;
     bool m_cellEnded = false;
     bool m_rowEnded = false;
     std::vector<int> m_cellEdges; // \cellx of the current row definition
@@ -478,19 +480,24 @@ void DocumentBuilder::startTable()
     m_table = m_cursor.insertTable(1, columns, format);
     m_row = 0;
     m_column = 0;
+    m_columnsUsed = columns;
     m_cellEnded = false;
     m_rowEnded = false;
     m_cursor = m_table->cellAt(0, 0).firstCursorPosition();
 }
 
+// Qt re-indexes the whole table on every row or column added, so rows and
+// columns are added in doubling steps and the spare ones cut at the end.
 void DocumentBuilder::startNextRow()
 {
-    m_table->appendRows(1);
     ++m_row;
+    if (m_row >= m_table->rows())
+        m_table->appendRows(m_table->rows());
     m_column = 0;
     const int wanted = int(m_cellEdges.size());
     if (wanted > m_table->columns())
         m_table->appendColumns(wanted - m_table->columns());
+    m_columnsUsed = std::max(m_columnsUsed, wanted);
     m_rowEnded = false;
     m_cellEnded = false;
     m_breakPending = false;
@@ -501,14 +508,24 @@ void DocumentBuilder::moveToNextCell()
 {
     ++m_column;
     if (m_column >= m_table->columns())
-        m_table->appendColumns(m_column - m_table->columns() + 1);
+        m_table->appendColumns(m_table->columns());
+    m_columnsUsed = std::max(m_columnsUsed, m_column + 1);
     m_cellEnded = false;
     m_breakPending = false;
     m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
 }
 
+void DocumentBuilder::trimTable()
+{
+    if (m_table->rows() > m_row + 1)
+        m_table->removeRows(m_row + 1, m_table->rows() - m_row - 1);
+    if (m_table->columns() > m_columnsUsed)
+        m_table->removeColumns(m_columnsUsed, m_table->columns() - m_columnsUsed);
+}
+
 void DocumentBuilder::endTable()
 {
+    trimTable();
     m_cursor = m_table->lastCursorPosition();
     m_cursor.movePosition(QTextCursor::NextBlock);
     m_table = nullptr;
@@ -1153,6 +1170,7 @@ void DocumentBuilder::finish()
     // A paragraph mark at the very end closes the last paragraph; it does
     // not open an empty one.
     if (m_table) {
+        trimTable();
         QTextCursor after = m_table->lastCursorPosition();
         after.movePosition(QTextCursor::NextBlock);
         markFillerBlock(after);
@@ -1176,12 +1194,17 @@ ReadResult readRtf(QByteArrayView bytes, QTextDocument &document)
     ReadResult result;
     result.isRtf = true;
     {
+        // One edit block: Qt then updates its layout bookkeeping once at the
+        // end instead of after every insertion.
+        QTextCursor editBlock(&document);
+        editBlock.beginEditBlock();
         DocumentBuilder builder(document);
         RtfTokenizer tokenizer(bytes, builder);
         result.error = tokenizer.run();
         if (result.error != RtfError::None)
             result.errorOffset = tokenizer.position();
         builder.finish();
+        editBlock.endEditBlock();
     }
     document.setUndoRedoEnabled(undo);
     return result;

@@ -325,3 +325,29 @@ TEST(RtfReaderLoading, LoadingReplacesTheContent)
     EXPECT_EQ(r.error, rtf::RtfError::None);
     EXPECT_EQ(rtf::plainText(doc), "formatted");
 }
+
+TEST(RtfReaderTables, ManyRowsAndCellsKeepTheirShape)
+{
+    // Rows and columns grow in steps; the spare ones must not survive.
+    QByteArray rtf = "{\\rtf1 ";
+    for (int r = 0; r < 300; ++r)
+        rtf += "\\trowd\\cellx100\\cellx200\\pard\\intbl r" + QByteArray::number(r) +
+               "\\cell x\\cell\\row ";
+    rtf += "\\pard between\\par\\trowd\\cellx100\\intbl ";
+    for (int c = 0; c < 37; ++c)
+        rtf += "c" + QByteArray::number(c) + "\\cell ";
+    rtf += "\\row}";
+    QTextDocument doc;
+    rtf::readRtf(rtf, doc);
+    QTextTable *rows = QTextCursor(doc.find("r0")).currentTable();
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->rows(), 300);
+    EXPECT_EQ(rows->columns(), 2);
+    EXPECT_EQ(rows->cellAt(299, 0).firstCursorPosition().block().text(), "r299");
+    QTextTable *wide = QTextCursor(doc.find("c36")).currentTable();
+    ASSERT_NE(wide, nullptr);
+    EXPECT_NE(wide, rows) << "a paragraph outside the table ends it";
+    EXPECT_EQ(wide->rows(), 1);
+    EXPECT_EQ(wide->columns(), 37);
+    EXPECT_TRUE(rtf::plainText(doc).endsWith("c35\r\nc36"));
+}
