@@ -54,6 +54,28 @@ public:
     void SetSelectedRows(const TRpBookmarkList *list);
     std::int32_t BookMarkPos() const { return FBookMarkPos; }
 
+    // Host-facing names of the block's state (scan events see these).
+    std::int32_t CmPosition() const { return FCmPosition; }
+    std::int32_t EntryCmPosition() const { return FEntryCmPosition; }
+    bool NewPage() const { return FNewPage; }
+    bool NoEof() const { return FNoEof; }
+    bool IsCompleted() const { return FIsCompleted; }
+    void SetIsCompleted(bool value) { FIsCompleted = value; }
+    bool IsEntry() const { return FIsEntry; }
+    bool IsFooter() const { return FIsFooter; }
+    bool IsWhile() const { return FIsWhile; }
+    const QString &WhileString() const { return FWhileString; }
+    bool ScanManageResult() const { return FScanManageResult; }
+    void SetScanManageResult(bool value) { FScanManageResult = value; }
+    bool FirstPass() const { return FFirstPass; }
+    void SetFirstPass(bool value) { FFirstPass = value; }
+    bool Balance() const { return FBalance; }
+    void SetBalance(bool value) { FBalance = value; }
+    std::int32_t FullBalance() const { return FFullBalance; }
+    void SetFullBalance(std::int32_t value) { FFullBalance = value; }
+    const QString &EmptyBalance() const { return FEmptyBalanceS; }
+    void SetEmptyBalance(const QString &value) { FEmptyBalanceS = value; }
+
     /// True while the data set (or the bookmark list) has a record to visit.
     bool NotDataSetEof() const;
     /// NotDataSetEof, and for a condition-driven block the report's last condition.
