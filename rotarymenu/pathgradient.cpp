@@ -3,6 +3,7 @@
 #include "pathgradient.h"
 
 #include <QPainter>
+#include <QtMath>
 #include <QTransform>
 
 #include <algorithm>
@@ -286,11 +287,15 @@ void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
     if (!painter || !painter->device() || m_outline.isEmpty() || area.isEmpty()) {
         return;
     }
+    // The combined transform already ends in device pixels (it holds the device pixel ratio),
+    // so the layer is made at the device's own resolution and drawn back at that ratio.
+    const qreal dpr = painter->device()->devicePixelRatioF();
     const QTransform transform = painter->combinedTransform();
     const QPainterPath outline = transform.map(m_outline);
     const QPainterPath region = transform.map(area);
     QRect box = (outline.boundingRect() & region.boundingRect()).toAlignedRect();
-    box &= QRect(0, 0, painter->device()->width(), painter->device()->height());
+    box &= QRect(0, 0, qCeil(painter->device()->width() * dpr),
+                 qCeil(painter->device()->height() * dpr));
     if (painter->hasClipping()) {
         box &= painter->clipBoundingRect().isEmpty()
                    ? QRect()
@@ -320,8 +325,9 @@ void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
                 qRgba(scale(qRed(px)), scale(qGreen(px)), scale(qBlue(px)), scale(qAlpha(px)));
         }
     }
+    layer.setDevicePixelRatio(dpr);
     painter->save();
     painter->resetTransform();
-    painter->drawImage(box.topLeft(), layer);
+    painter->drawImage(QPointF(box.topLeft()) / dpr, layer);
     painter->restore();
 }

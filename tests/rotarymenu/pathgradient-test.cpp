@@ -176,6 +176,27 @@ TEST(PathGradient, FollowsThePaintersTransform)
     EXPECT_LT(qRed(image.pixel(31, 40)), 40);
 }
 
+TEST(PathGradient, HighDensitySurfacesGetFullResolution)
+{
+    TPathGradient brush(square(20));
+    brush.SetCenterColor(Qt::white);
+    brush.SetSurroundColors({Qt::black});
+    QImage image(100, 100, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    image.setDevicePixelRatio(2);
+    {
+        QPainter p(&image);
+        p.translate(5, 5);
+        brush.Fill(&p);
+    }
+    EXPECT_EQ(qAlpha(image.pixel(9, 30)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(10, 30)), 255);
+    EXPECT_EQ(qAlpha(image.pixel(49, 30)), 255);
+    EXPECT_EQ(qAlpha(image.pixel(50, 30)), 0);
+    // Forty device pixels from rim to rim: neighbours differ by one step of the gradient.
+    EXPECT_LT(qRed(image.pixel(10, 30)), qRed(image.pixel(11, 30)));
+}
+
 TEST(PathGradient, DegenerateOutlinesPaintNothing)
 {
     QImage image(20, 20, QImage::Format_ARGB32);
