@@ -1,21 +1,23 @@
 // SPDX-License-Identifier: MIT
-// Control keywords in the processing loop: the points where the control blocks plug in.
+// Control keywords in the processing loop: handed to the control blocks in both phases.
+#include "rpcontrol.h"
 #include "rprtf.h"
-
-#include "rpconsts.h"
 
 namespace rp {
 
-void TRpRTF::CompileControlField(std::int32_t, const QString &fieldText, const QString &)
+void TRpRTF::CompileControlField(std::int32_t kind, const QString &fieldText, const QString &markup)
 {
-    throw EIllegalScanUse(("Control keyword not supported yet: " + fieldText).toStdString());
+    TRpControlCompiler(*this).Compile(kind, fieldText, markup);
 }
 
-void TRpRTF::RunControlItem(std::int32_t)
+void TRpRTF::RunControlItem(std::int32_t id)
 {
-    CmSkipItem();
+    TRpControlRunner(*this).Run(id);
 }
 
-void TRpRTF::CheckBlockNesting() {}
+void TRpRTF::CheckBlockNesting()
+{
+    TRpControlCompiler(*this).CheckNesting();
+}
 
 } // namespace rp
