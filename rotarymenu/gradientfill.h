@@ -269,8 +269,11 @@ public:
 
     // Persistence: one INI section, or the system clipboard.
 
-    /// Writes the settings to a section of an INI file; throws std::runtime_error when the
-    /// file cannot be written.
+    /// Writes the settings to a section of an INI file, one decimal integer per key, pictures
+    /// as upper-case hex of their bytes under "Picture" and "BackgroundPicture" with their
+    /// text lengths under "ForegroundPictureSize" and "BackgroundPictureSize" ("PictureSize"
+    /// already names the drawing size). Throws std::runtime_error when the file cannot be
+    /// written.
     void SaveToFile(const QString &fileName, const QString &section) const;
     void SaveToFile(zc::IniFile &ini, const QString &section) const;
     /// Reads the settings of a section; missing keys keep their values. Throws

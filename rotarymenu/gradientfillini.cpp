@@ -167,7 +167,13 @@ void IniFile::FromText(const QString &text)
             if (seen) {
                 current->entries.append({QString(), line});
             } else {
-                current->entries.append({key, line.mid(eq + 1).trimmed()});
+                QString value = line.mid(eq + 1).trimmed();
+                // Quotes around a value only protect its spaces, as the profile functions have it.
+                if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
+                    value.endsWith(QLatin1Char('"'))) {
+                    value = value.mid(1, value.size() - 2);
+                }
+                current->entries.append({key, value});
             }
         } else {
             current->entries.append({QString(), line});

@@ -369,7 +369,9 @@ TEST(GradientFillClipboard, MalformedTextIsRejected)
 TEST(IniFile, ReadsLikeTheProfileFunctions)
 {
     zc::IniFile ini;
-    ini.FromText(QStringLiteral("[Sec]\r\nnum = 12 \r\nhex=0x1F\r\nbad=abc\r\nnum=99\r\n[sec2]\n"));
+    ini.FromText(QStringLiteral(
+        "[Sec]\r\nnum = 12 \r\nhex=0x1F\r\nbad=abc\r\nnum=99\r\nq=\" a \"\r\n[sec2]\n"));
+    EXPECT_EQ(ini.ReadString("Sec", "q", ""), " a ");
     EXPECT_EQ(ini.ReadInteger("SEC", "NUM", 0), 12);
     EXPECT_EQ(ini.ReadInteger("Sec", "hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger("Sec", "bad", 7), 7);
