@@ -145,7 +145,6 @@ TRpReportVariable *TRpRTF::newLocal(ExecFrame &frame)
 {
     auto v = std::make_unique<TRpReportVariable>(this);
     v->SetLocal(true);
-    v->FmtSett = FmtSett;
     return static_cast<TRpReportVariable *>(frame.own(std::move(v)));
 }
 

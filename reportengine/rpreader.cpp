@@ -12,6 +12,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace rp {
 
@@ -137,6 +138,7 @@ TRpTemplateReader::TRpTemplateReader(TRpBaseReport &report) : FReport(report) {}
 
 void TRpTemplateReader::ResetForRun()
 {
+    FPendingBlocPnt = -1;
     FQuoteIndex = 0;
     FQuoteSkip = 0;
     FQuoteStr.clear();
@@ -199,10 +201,16 @@ QByteArray TRpTemplateReader::getns(int n) const
 
 // Case-insensitive test of the look-ahead, without building a string (this runs for
 // every backslash and brace of the template).
-bool TRpTemplateReader::lookAheadIs(const char *word, bool noLetterAfter) const
+bool TRpTemplateReader::lookAheadIs(std::string_view word, bool noLetterAfter) const
 {
-    const int len = static_cast<int>(std::strlen(word));
+    const int len = static_cast<int>(word.size());
     std::int32_t p = FReport.Fpnt;
+    // Most tests fail on the first byte; decide those without the general loop.
+    if (p <= FReport.Flent) {
+        const unsigned char first = byteAt(p);
+        if (first > 0x1F && upper(first) != word[0])
+            return false;
+    }
     int k = 0;
     while (k <= len) {
         int b = 0x1A;
@@ -265,6 +273,24 @@ void TRpTemplateReader::skipBytes(int count)
         if (b > 0x1F || b == '\t')
             --count;
     }
+}
+
+// Consecutive copy items merge into one; only the last cursor matters, so the item is
+// written once, right before anything else goes into the stream.
+void TRpTemplateReader::markBloc()
+{
+    FPendingBlocPnt = FReport.Fpnt;
+}
+
+void TRpTemplateReader::flushBloc()
+{
+    if (FPendingBlocPnt < 0)
+        return;
+    const std::int32_t cursor = FReport.Fpnt;
+    FReport.Fpnt = FPendingBlocPnt;
+    FReport.CmSaveBlocItem();
+    FReport.Fpnt = cursor;
+    FPendingBlocPnt = -1;
 }
 
 void TRpTemplateReader::consumeDelimiter()
@@ -386,7 +412,7 @@ QString TRpTemplateReader::GetNextReportField()
                     break;
                 ++r.Fpnt;
             }
-            r.CmSaveBlocItem();
+            markBloc();
             continue;
         }
         IsBoundary(ch);
@@ -405,6 +431,7 @@ QString TRpTemplateReader::GetNextReportField()
             for (const auto &h : headers) {
                 if (*h.flag || !lookAheadIs(h.word, true))
                     continue;
+                flushBloc();
                 skipBytes(h.length);
                 if (h.id == cmFontTable)
                     ProcessFontTable();
@@ -421,6 +448,7 @@ QString TRpTemplateReader::GetNextReportField()
             if (taken)
                 continue;
             if (NeedToSkipBlock(ch)) {
+                flushBloc();
                 SkipBlock();
                 r.CmSaveBalancedBlocItem();
                 continue;
@@ -439,6 +467,7 @@ QString TRpTemplateReader::GetNextReportField()
 
         if (ch == '\\') {
             if (lookAheadIs("TROWD", true)) {
+                flushBloc();
                 r.Fpnt -= 1;
                 r.CmSaveTableBegin();
                 FInTable = FTableRowOpen = true;
@@ -447,6 +476,7 @@ QString TRpTemplateReader::GetNextReportField()
                 continue;
             }
             if (lookAheadIs("ROW", true)) {
+                flushBloc();
                 r.Fpnt += 3;
                 r.CmSaveBlocItem();
                 r.CmSaveTableEnd();
@@ -454,6 +484,7 @@ QString TRpTemplateReader::GetNextReportField()
                 continue;
             }
             if (lookAheadIs("INTBL", false)) {
+                flushBloc();
                 r.Fpnt -= 1;
                 r.CmSaveTableBegin();
                 FInTable = true;
@@ -462,6 +493,7 @@ QString TRpTemplateReader::GetNextReportField()
                 continue;
             }
             if (FInTable && !FTableRowOpen && lookAheadIs("PARD", false)) {
+                flushBloc();
                 r.Fpnt += 4;
                 r.CmSaveBlocItem();
                 r.CmSaveTableEnd();
@@ -475,8 +507,9 @@ QString TRpTemplateReader::GetNextReportField()
                 break;
             }
         }
-        r.CmSaveBlocItem();
+        markBloc();
     }
+    flushBloc();
     if (!found)
         return QString();
     QString raw;

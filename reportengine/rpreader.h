@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace rp {
@@ -118,7 +119,9 @@ public:
 
 private:
     unsigned char byteAt(std::int32_t pnt) const; // 1-based; 0x1A outside
-    bool lookAheadIs(const char *word, bool noLetterAfter) const;
+    bool lookAheadIs(std::string_view word, bool noLetterAfter) const;
+    void markBloc();
+    void flushBloc();
     bool IsBoundary(unsigned char ch);
     bool NeedToSkipBlock(unsigned char ch) const;
     bool isBackSlash(unsigned char ch) const;
@@ -136,6 +139,7 @@ private:
     bool fieldScan(QString &raw);
 
     TRpBaseReport &FReport;
+    std::int32_t FPendingBlocPnt = -1; ///< cursor of a copy item not written yet
 };
 
 } // namespace rp

@@ -111,7 +111,6 @@ void TRpRTF::OutConst(std::int32_t kind)
         // Through a number variable, so that the point becomes the locale's separator.
         TRpReportVariable number(this);
         number.SetLocal(true);
-        number.FmtSett = FmtSett;
         number.SetAsFloat(StrToFloat(c.Field, InvariantFormatSettings()));
         WriteVarRTF(number.AsString(), c.fmt, c.sout);
         break;
