@@ -62,6 +62,7 @@ struct ParaProps
     int spaceAfter = 0;
     int lineSpacing = 0;
     bool lineMultiple = false;
+    bool pageBreakBefore = false;
     bool inTable = false;
     int nesting = 0; // \itap
     bool operator==(const ParaProps &) const = default;
@@ -419,7 +420,7 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &p) const
         f.setLineHeight(p.lineSpacing / TwipsPerPixel, QTextBlockFormat::MinimumHeight);
     else if (p.lineSpacing < 0)
         f.setLineHeight(-p.lineSpacing / TwipsPerPixel, QTextBlockFormat::FixedHeight);
-    if (m_pageBreakBefore)
+    if (m_pageBreakBefore || p.pageBreakBefore)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return f;
 }
@@ -977,6 +978,9 @@ void DocumentBuilder::paragraphKeyword(Keyword keyword, int value)
         break;
     case Keyword::InTbl:
         p.inTable = true;
+        break;
+    case Keyword::PageBb:
+        p.pageBreakBefore = value != 0;
         break;
     case Keyword::Itap:
         p.nesting = value;

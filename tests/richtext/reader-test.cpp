@@ -139,6 +139,10 @@ TEST(RtfReaderParagraphs, BreaksAndPlainTextLines)
     EXPECT_EQ(rtf::plainText(doc), "one\r\ntwo\r\nthree\tfour\r\nfive\r\n\r\nsix")
         << "the final \\par closes the last paragraph without opening another";
     EXPECT_EQ(blockOf(doc, "five").pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
+    QTextDocument before;
+    rtf::readRtf("{\\rtf1 a\\par\\pagebb b\\par\\pard c}", before);
+    EXPECT_EQ(blockOf(before, "b").pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
+    EXPECT_EQ(blockOf(before, "c").pageBreakPolicy(), QTextFormat::PageBreak_Auto);
     EXPECT_EQ(doc.blockCount(), 5);
 }
 
