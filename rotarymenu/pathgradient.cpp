@@ -309,13 +309,15 @@ void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
                        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // The fan's own edges are hard; the anti-aliased outline and area decide the rim.
     const QImage m1 = coverage(box.size(), outline, box.topLeft());
-    const QImage m2 = coverage(box.size(), region, box.topLeft());
+    // Filling the outline itself (shadows, glows) needs its coverage only once.
+    const bool sameArea = &area == &m_outline || area == m_outline;
+    const QImage m2 = sameArea ? QImage() : coverage(box.size(), region, box.topLeft());
     for (int y = 0; y < box.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y));
         const auto *a = reinterpret_cast<const QRgb *>(m1.constScanLine(y));
-        const auto *b = reinterpret_cast<const QRgb *>(m2.constScanLine(y));
+        const auto *b = sameArea ? nullptr : reinterpret_cast<const QRgb *>(m2.constScanLine(y));
         for (int x = 0; x < box.width(); ++x) {
-            const int k = qAlpha(a[x]) * qAlpha(b[x]);
+            const int k = qAlpha(a[x]) * (b ? qAlpha(b[x]) : 255);
             if (k == 255 * 255) {
                 continue;
             }
