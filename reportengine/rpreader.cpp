@@ -415,6 +415,22 @@ QString TRpTemplateReader::GetNextReportField()
             markBloc();
             continue;
         }
+        // Ordinary control words and groups need none of the tests below.
+        const unsigned char next = byteAt(r.Fpnt);
+        if (ch == '\\' && isLetter(next) && !std::strchr("TRCPSLUItrcpsrlui", next)) {
+            markBloc();
+            continue;
+        }
+        if (ch == '\\' && next == '\'' &&
+            !(byteAt(r.Fpnt + 1) == '5' && upper(byteAt(r.Fpnt + 2)) == 'C')) {
+            markBloc();
+            continue;
+        }
+        if (ch == '{' && next > 0x1F && next != '\\') {
+            FUcStack.Push(FUnicodeSkipCount);
+            markBloc();
+            continue;
+        }
         IsBoundary(ch);
         if (ch == '{') {
             const struct
