@@ -94,3 +94,14 @@ private:
 };
 
 } // namespace rp
+
+namespace rp {
+
+class TRpDataSet;
+
+/// Makes every scan over `dataSet` visit only its records `records` (1-based, in that
+/// order) through selected-row mode; an earlier OnScanBefore handler still runs after it.
+/// Throws std::out_of_range for a record number the data set does not have.
+void RpScanSelectedRecords(TRpRTF &report, TRpDataSet *dataSet, const QList<int> &records);
+
+} // namespace rp

@@ -68,6 +68,15 @@ protected:
         return doc.mid(7, doc.size() - 8).toStdString();
     }
 
+    /// body() without the language marks written before values.
+    std::string plain(const QByteArray &fields)
+    {
+        std::string s = body(fields);
+        for (size_t at = s.find("\\lang0 "); at != std::string::npos; at = s.find("\\lang0 "))
+            s.erase(at, 7);
+        return s;
+    }
+
     /// The message of the failure the run ends with (and that the report recorded).
     std::string failure(const QByteArray &fields)
     {

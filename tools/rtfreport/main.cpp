@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // rtfreport: fills an RTF template with variables and CSV data sets from the command line.
+#include "rpcontrol.h"
 #include "rpcsvdataset.h"
 #include "rprtf.h"
 
@@ -121,6 +122,34 @@ void createVariable(TRpRTF &report, const OrderedArg &arg)
     }
 }
 
+// --selected NAME=1,4,7
+void selectRecords(TRpRTF &report, const std::vector<TRpDataSet *> &dataSets,
+                   const QString &value)
+{
+    QString name;
+    QString list;
+    splitAssignment(value, name, list);
+    TRpDataSet *target = nullptr;
+    for (TRpDataSet *ds : dataSets)
+        if (ds->Name().compare(name, Qt::CaseInsensitive) == 0)
+            target = ds;
+    if (!target)
+        throw UsageError(("--selected names no data set: " + name).toStdString());
+    QList<int> records;
+    for (const QString &part : list.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int record = part.trimmed().toInt(&ok);
+        if (!ok || record < 1)
+            throw UsageError(("--selected takes record numbers from 1: " + part).toStdString());
+        records.append(record);
+    }
+    try {
+        RpScanSelectedRecords(report, target, records);
+    } catch (const std::out_of_range &e) {
+        throw UsageError(e.what());
+    }
+}
+
 void printError(const TRpRTF &report, const QString &templateName, const QString &message)
 {
     const TRpTemplatePos &at = report.LastErrLocation();
@@ -192,8 +221,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption strict(
         QStringLiteral("strict"),
         QStringLiteral("Fail on fields naming a missing variable or data-set field."));
+    const QCommandLineOption selected(
+        QStringLiteral("selected"),
+        QStringLiteral("Scans over data set NAME visit only these records (1-based, in order)."),
+        QStringLiteral("NAME=1,4,7"));
     parser.addOptions({output, var, num, boolean, date, datetime, dataset, option, noOption,
-                       trueValue, falseValue, charset, lang, unicode, locale, open, check, strict});
+                       trueValue, falseValue, charset, lang, unicode, locale, open, check, strict,
+                       selected});
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("RTF template."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"),
                                  QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
@@ -273,6 +307,8 @@ int main(int argc, char *argv[])
             owned.back()->SetName(name);
             dataSets.push_back(owned.back().get());
         }
+        for (const QString &value : parser.values(selected))
+            selectRecords(report, dataSets, value);
     } catch (const UsageError &e) {
         return usageError(QString::fromUtf8(e.what()));
     } catch (const std::exception &e) {
