@@ -1,17 +1,41 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the project and starts the product.
+# Installs what is missing, builds the project and starts the colour test from its
+# run folder, which is prepared on first use.
 set -euo pipefail
 cd "$(dirname "$0")"
+src=$PWD
 
 scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-bin=build/release
-if [[ -x $bin/app/zelvocolor ]]; then
-  exec "$bin/app/zelvocolor" "$@"
+bin=$src/build/release
+# The run folder keeps the user's database and language choice across rebuilds.
+run=${ZC_RUN_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/zelvoria-colortest}
+mkdir -p "$run/data" "$run/report" "$run/images"
+
+# The database is copied once: later runs keep whatever the user's copy holds.
+if [[ ! -e $run/data/ZColor.fdb ]]; then
+  cp "$bin/assets/ZColor.fdb" "$run/data/ZColor.fdb"
 fi
-# Until the application exists: fill the sample template with the report tool.
-out=$(mktemp -d)/sample.rtf
-"$bin/tools/rtfreport/rtfreport" --var name=World assets/samples/hello.rtf "$out"
-echo "Report written to $out"
+# The report template and the colour-table pictures, where the sources have them.
+for pair in "assets/report:report" "assets/colortables:images"; do
+  from=$src/${pair%%:*} to=$run/${pair##*:}
+  if [[ -d $from ]]; then
+    cp -n "$from"/* "$to"/ 2>/dev/null || true
+  fi
+done
+if [[ ! -e $run/ZColor.ini ]]; then
+  cat >"$run/ZColor.ini" <<INI
+[Install]
+DirData=$run/data
+DirPrg=$bin/app
+DirReport=$run/report
+Immagini=$run/images
+Server=
+FileGdb=ZColor.fdb
+INI
+fi
+
+cd "$run"
+exec "$bin/app/zelvoria-colortest" "$@"

@@ -3,6 +3,7 @@
 #include "apptheme.h"
 #include "errordisplay.h"
 #include "linguazcolor.h"
+#include "terminationsignals.h"
 #include "uzelvocolor.h"
 
 #include <fbengine.h>
@@ -13,7 +14,9 @@
 
 int main(int argc, char **argv)
 {
+    zc::BlockTerminationSignals();
     zc::ZcApplication app(argc, argv);
+    zc::QuitOnTerminationSignals(app);
     QApplication::setApplicationName(QStringLiteral("zelvoria-colortest"));
     zc::RegisterTahoma();
     QApplication::setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -25,7 +28,9 @@ int main(int argc, char **argv)
         auto hidden = std::make_unique<TFmSelLingua>(main.get());
         FmSelLingua = hidden.get();
         main->show();
-        rc = QApplication::exec();
+        main->activateWindow();
+        if (!zc::TerminationRequested())
+            rc = QApplication::exec();
         FmSelLingua = nullptr;
         // Before the windows go: a plain detach can hang for ever once a signal has been
         // caught while attached; fb_shutdown ends the engine safely.

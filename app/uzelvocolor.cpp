@@ -70,6 +70,24 @@ void TFmColor::createControls()
     BtnTab->setIconSize(QSize(24, 24));
     BtnTab->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     BtnTab->setGeometry(479, 2, 170, 34);
+
+    // The logo at the bottom left and the central picture over the middle of the ring.
+    auto picture = [this](const char *panel, const char *image, const QRect &at,
+                          const QString &file) {
+        auto *frame = new QWidget(this);
+        frame->setObjectName(QLatin1String(panel));
+        frame->setGeometry(at);
+        auto *label = new QLabel(frame);
+        label->setObjectName(QLatin1String(image));
+        label->setGeometry(0, 0, at.width(), at.height());
+        label->setScaledContents(true);
+        label->setPixmap(QIcon(file).pixmap(at.size()));
+        return label;
+    };
+    Image1 = picture("Panel2", "Image1", QRect(1, 625, 121, 72),
+                     zc::WindowPicture(QStringLiteral("logo")));
+    Image2 = picture("Panel3", "Image2", QRect(210, 250, 230, 230),
+                     zc::WindowPicture(QStringLiteral("centre")));
 }
 
 void TFmColor::FormCreate()

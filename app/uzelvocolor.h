@@ -29,6 +29,8 @@ public:
     QLabel *LbNome;
     QLineEdit *EdNomeCogn;
     QToolButton *BtnTab;
+    QLabel *Image1;
+    QLabel *Image2;
 
     QString sLingua;
     QString PathPrg;
