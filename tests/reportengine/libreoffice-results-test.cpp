@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // LibreOffice reads our results: fields in tables, non-ASCII text, links, every value format.
+#include "libreoffice_convert.h"
 #include "rpcsvdataset.h"
 #include "rprtf.h"
 
@@ -19,18 +20,6 @@ using namespace rp;
 namespace {
 
 const QString templates = QStringLiteral(ZC_TEST_DATA_DIR "/templates");
-
-/// Text as LibreOffice exports it, without the byte-order mark and carriage returns.
-QString readText(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("<missing %1>").arg(path);
-    QByteArray bytes = f.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    return QString::fromUtf8(bytes).remove(u'\r').trimmed();
-}
 
 void fillReport(TRpRTF &report)
 {
@@ -55,7 +44,7 @@ void fillReport(TRpRTF &report)
 
 TEST(libreoffice_results, visible_text_matches)
 {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    const QString soffice = rptest::sofficePath();
     if (soffice.isEmpty())
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
 
@@ -79,21 +68,13 @@ TEST(libreoffice_results, visible_text_matches)
     }
 
     // One start of LibreOffice for every file, with a profile of its own.
-    QProcess lo;
-    lo.start(
-        soffice,
-        QStringList{QStringLiteral("-env:UserInstallation=") +
-                        QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
-                    QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                    QStringLiteral("txt:Text"), QStringLiteral("--outdir"),
-                    work.filePath(QStringLiteral("txt"))} +
-            results);
-    ASSERT_TRUE(lo.waitForFinished(180000)) << "LibreOffice did not finish";
+    ASSERT_TRUE(rptest::convertWithLibreOffice(soffice, work.path(), results))
+        << "LibreOffice did not finish";
 
     for (const QString &name : names) {
-        const QString got = readText(work.filePath(QStringLiteral("txt/") + name + ".txt"));
+        const QString got = rptest::libreOfficeTextOf(work.path(), name + QStringLiteral(".rtf"));
         const QString expected =
-            readText(templates + u'/' + name + QStringLiteral(".expected.txt"));
+            rptest::readLibreOfficeText(templates + u'/' + name + QStringLiteral(".expected.txt"));
         EXPECT_EQ(got.toStdString(), expected.toStdString()) << name.toStdString();
     }
 }
