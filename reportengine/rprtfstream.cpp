@@ -122,7 +122,7 @@ std::int32_t TRpStream::paramValue() const
 // is jumped over so that braces inside it do not count.
 QByteArray TRpStream::readGroupRaw()
 {
-    const qint64 start = FPos;
+    QByteArray raw;
     int depth = 1;
     while (FPos < FSize && depth > 0) {
         const char c = FData[FPos++];
@@ -136,15 +136,22 @@ QByteArray TRpStream::readGroupRaw()
                 qint64 n = 0;
                 while (FPos < FSize && isDigit(FData[FPos]) && n < FSize)
                     n = n * 10 + (FData[FPos++] - '0');
+                while (FPos < FSize && isDigit(FData[FPos]))
+                    ++FPos;
                 if (FPos < FSize && FData[FPos] == ' ')
                     ++FPos;
-                FPos = std::min(FSize, FPos + n);
-            } else {
-                ++FPos;
+                // The count written is the count of bytes that are there (see processWord).
+                n = std::min(n, FSize - FPos);
+                raw += "\\bin" + QByteArray::number(n) + ' ' + FData.mid(FPos, n);
+                FPos += n;
+                continue;
             }
+            raw += c;
+            raw += FData[FPos++];
+            continue;
         }
+        raw += c;
     }
-    QByteArray raw = FData.mid(start, FPos - start);
     if (depth > 0)
         raw += QByteArray(depth, '}'); // a truncated source still gives a balanced group
     return raw;
