@@ -420,6 +420,11 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &p) const
         f.setLineHeight(p.lineSpacing / TwipsPerPixel, QTextBlockFormat::MinimumHeight);
     else if (p.lineSpacing < 0)
         f.setLineHeight(-p.lineSpacing / TwipsPerPixel, QTextBlockFormat::FixedHeight);
+    // With a hanging indent, word processors stop the first tab at the left
+    // indent, so that list labels line up with the text below them. Qt
+    // measures tab stops from the start of the first line.
+    if (p.firstIndent < 0)
+        f.setTabPositions({QTextOption::Tab(-p.firstIndent / TwipsPerPixel, QTextOption::LeftTab)});
     if (m_pageBreakBefore || p.pageBreakBefore)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return f;

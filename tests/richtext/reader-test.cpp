@@ -120,6 +120,8 @@ TEST(RtfReaderParagraphs, AlignmentIndentsSpacingAndPard)
     EXPECT_DOUBLE_EQ(r.leftMargin(), 96.0);
     EXPECT_DOUBLE_EQ(r.rightMargin(), 48.0);
     EXPECT_DOUBLE_EQ(r.textIndent(), -24.0);
+    ASSERT_EQ(r.tabPositions().size(), 1) << "a hanging indent puts a tab stop at the indent";
+    EXPECT_DOUBLE_EQ(r.tabPositions()[0].position, 24.0);
     EXPECT_DOUBLE_EQ(r.topMargin(), 20.0);
     EXPECT_DOUBLE_EQ(r.bottomMargin(), 10.0);
     const QTextBlockFormat j = blockOf(doc, "justified");
