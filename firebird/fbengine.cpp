@@ -9,6 +9,9 @@
 
 #include <atomic>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zc::fb {
 
 namespace {
@@ -28,8 +31,18 @@ QString EnsureLockFolder()
         folder = runtime + QStringLiteral("/zelvoria-firebird");
     else
         folder = QDir::homePath() + QStringLiteral("/.cache/zelvoria-colortest/firebird-lock");
-    if (QDir().mkpath(folder))
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!QDir().mkpath(folder)) {
+        // No usable home (service accounts): a folder of this user's own in /tmp, which
+        // must not be someone else's or a link planted there.
+        folder =
+            QDir::tempPath() + QStringLiteral("/zelvoria-firebird-") + QString::number(getuid());
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
+        struct stat st;
+        if (::lstat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != getuid())
+            return QString(); // leave the engine's default; it reports its own error
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("FIREBIRD_LOCK", QFile::encodeName(folder));
     return folder;
 }

@@ -10,7 +10,8 @@ namespace zc::fb {
 ///
 /// The engine's default lock folder (/tmp/firebird) is owned by whoever ran Firebird
 /// first, which locks every other user out of the embedded engine. Must run before the
-/// process's first attachment; later calls do nothing. Returns the folder in use.
+/// process's first attachment; later calls do nothing. Returns the folder in use
+/// (empty when no private folder could be made and the default stays).
 QString EnsureLockFolder();
 
 /// Ends every attachment and the engine with fb_shutdown.
