@@ -87,7 +87,9 @@ void TRpRTF::writeText(const QString &value, const QString &markup)
 void TRpRTF::writeMissing(const TRpRowContent &c, const QString &what)
 {
     if (FStrict)
-        throw EIOError((what + QStringLiteral(" not found: ") + c.Field).toStdString());
+        throw EIOError((what + QStringLiteral(" not found: ") +
+                        (c.Dalias.isEmpty() ? c.Field : c.Dalias + u':' + c.Field))
+                           .toStdString());
     wr((FOptions & eoClearMissedFields) ? c.sout : c.stestf);
 }
 
@@ -191,7 +193,7 @@ void TRpRTF::OutField(const TRpRowContent &c)
 {
     TRpField *field = c.DefinedType == rcsimple ? nullptr : fieldOf(c);
     if (!field) {
-        writeMissing(c, QStringLiteral("Data-set field ") + c.Dalias + u':');
+        writeMissing(c, QStringLiteral("Data-set field"));
         return;
     }
     if (field->DataSet()->Eof()) {

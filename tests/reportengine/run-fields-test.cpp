@@ -170,6 +170,9 @@ TEST_F(FieldRun, data_set_fields)
               "\\lang0 2,469.00|\\lang0 True");
     // Missing fields stay; a data set at its end prints one blank.
     EXPECT_EQ(body("\\\\ORDERS:NOPE\\\\|\\\\C:V\\\\"), "\\\\ORDERS:NOPE\\\\|\\\\C:V\\\\");
+    report.SetStrict(true);
+    EXPECT_EQ(failure("\\\\ORDERS:NOPE\\\\"), "Data-set field not found: ORDERS:NOPE");
+    report.SetStrict(false);
     x.Next();
     EXPECT_EQ(body("\\\\X:V\\\\"), " ");
     EXPECT_EQ(failure("\\\\ORDERS:NOPE+1\\\\"),
