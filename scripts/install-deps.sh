@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
   # toolchain
   g++ cmake ninja-build pkg-config clang-format
+  # clang with its sanitizer and libFuzzer runtimes, for the fuzz targets
+  clang libclang-rt-14-dev
   # Qt 6: widgets, SVG pictures, QTest helpers; the xcb platform plugin
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
   # tests and benchmarks
