@@ -242,3 +242,27 @@ TEST_F(Insertion, broken_memos_still_give_balanced_rtf)
     report.CreateVar(QStringLiteral("memo"), QStringLiteral("{\\rtf1 \\bin50 ab}"));
     EXPECT_TRUE(run("{\\rtf1 ", "\\\\FRTF(memo)\\\\").contains("\\bin3 ab}"));
 }
+
+TEST(insertion_stream, random_bytes_never_unbalance_the_output)
+{
+    // Mostly RTF syntax characters, so that the tokenizer's corners are reached.
+    const QByteArray alphabet = "{}\\\\\\*'binparfonttblcolortbl0123456789 ;-\r\nxyz\x80\xff";
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray source = "{\\rtf1";
+        const int n = int(next() % 200);
+        for (int i = 0; i < n; ++i)
+            source += alphabet[int(next() % alphabet.size())];
+        TRpRTF report;
+        QBuffer in(&source);
+        in.open(QIODevice::ReadOnly);
+        QBuffer out;
+        out.open(QIODevice::ReadWrite);
+        out.write("{");
+        InsertRtfMemoStreamPar(report, &out, &in);
+        out.write("}");
+        ASSERT_TRUE(balanced(out.data())) << source.toStdString() << "\n->\n"
+                                          << out.data().toStdString();
+    }
+}
