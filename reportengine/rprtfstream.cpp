@@ -43,10 +43,20 @@ void TRpStream::WriteBytes(const QByteArray &bytes)
     if (!FOutStream)
         return;
     if (!FPreWrite.isEmpty()) {
-        FOutStream->write(ToAnsi(FPreWrite));
+        FOutBuf += ToAnsi(FPreWrite);
         FPreWrite.clear();
     }
-    FOutStream->write(bytes);
+    // Tokens are small; writing each to the device would cost more than reading them.
+    FOutBuf += bytes;
+    if (FOutBuf.size() >= 65536)
+        Flush();
+}
+
+void TRpStream::Flush()
+{
+    if (FOutStream && !FOutBuf.isEmpty())
+        FOutStream->write(FOutBuf);
+    FOutBuf.clear();
 }
 
 bool TRpStream::nextToken()
@@ -257,7 +267,7 @@ void TRpStream::processWord(const TRpkwAction *kw)
             FPos += n;
         } else if (kw->proc == 18) {
             WriteBytes(QByteArray());
-            FLastParPosition = FOutStream ? FOutStream->pos() : -1;
+            FLastParPosition = FOutStream ? FOutStream->pos() + FOutBuf.size() : -1;
             FLastParDelimeter = FLastDelimeter;
             WriteBytes(FLastRead);
         } else {
@@ -358,6 +368,7 @@ void TRpStream::Process()
     if (FDepth > 0)
         WriteBytes(QByteArray(FDepth, '}'));
     FDepth = 0;
+    Flush();
 }
 
 namespace {

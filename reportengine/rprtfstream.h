@@ -153,6 +153,8 @@ public:
     /// Writes pending text, then `text` as single-byte code page bytes.
     void Write(const QString &text);
     void WriteBytes(const QByteArray &bytes);
+    /// Hands buffered output to the output device (Process ends with it).
+    void Flush();
     /// Copies the body into the output and merges the header tables.
     void Process();
 
@@ -187,6 +189,7 @@ private:
     std::int32_t paramValue() const;
 
     QByteArray FData;
+    QByteArray FOutBuf;
     qint64 FPos = 0;
     int FDepth = 0;
 };
