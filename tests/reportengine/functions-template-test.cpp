@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,8 @@ protected:
 
     void SetUp() override { report.SetLocale(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    /// The result between the template's "{\rtf1 " and its final "}".
+    /// The result between the template's "{\rtf1 " and its final "}", without the language
+    /// words written before each value.
     std::string body(const QByteArray &fields)
     {
         report.SetTemplateBuffer("{\\rtf1 " + fields + "}");
@@ -31,7 +33,9 @@ protected:
         report.ExecuteStream(dataSets, &out);
         const QByteArray doc = out.data();
         EXPECT_TRUE(doc.startsWith("{\\rtf1 ")) << doc.toStdString();
-        return doc.mid(7, doc.size() - 8).toStdString();
+        QString text = QString::fromLatin1(doc.mid(7, doc.size() - 8));
+        text.remove(QRegularExpression(QStringLiteral("\\\\lang\\d+ ")));
+        return text.toStdString();
     }
     std::string failure(const QByteArray &fields)
     {
@@ -49,22 +53,35 @@ protected:
 
 TEST_F(TemplateFunctions, operators_from_infix_and_by_name)
 {
-    EXPECT_EQ(body("\\\\10 - 4\\\\"), "\\lang0 6");
+    EXPECT_EQ(body("\\\\10 - 4\\\\"), "6");
     // By name the operands are taken as the compiler writes them: right-hand first.
-    EXPECT_EQ(body("\\\\SYS_SUB(4, 10)\\\\"), "\\lang0 6");
-    EXPECT_EQ(body("\\\\\"B\" < \"a\"\\\\"), "\\lang0 True");
-    EXPECT_EQ(body("\\\\STR(3.14159, 8, 2) + \"|\"\\\\"), "\\lang0     3.14|");
+    EXPECT_EQ(body("\\\\SYS_SUB(4, 10)\\\\"), "6");
+    EXPECT_EQ(body("\\\\\"B\" < \"a\"\\\\"), "True");
+    EXPECT_EQ(body("\\\\STR(3.14159, 8, 2) + \"|\"\\\\"), "    3.14|");
     EXPECT_EQ(failure("\\\\7 % 0\\\\"), "Division by zero. Operation \"%\", expression 7%0");
 }
 
 TEST_F(TemplateFunctions, iif_runs_only_the_branch_it_takes)
 {
     report.CreateVar(QStringLiteral("x"), 0.0);
-    EXPECT_EQ(body("\\\\IIF(x > 0, 1/x, SUM(1, acc))\\\\"), "\\lang0 ");
+    EXPECT_EQ(body("\\\\IIF(x > 0, 1/x, SUM(1, acc))\\\\"), "");
     report.CreateVar(QStringLiteral("y"), 2.0);
     // The branch not taken still declares its accumulator.
-    EXPECT_EQ(body("\\\\IIF(y > 0, 1/y, SUM(1, other))\\\\"), "\\lang0 0.5");
+    EXPECT_EQ(body("\\\\IIF(y > 0, 1/y, SUM(1, other))\\\\"), "0.5");
     EXPECT_GT(report.GetVarNumber(QStringLiteral("other")), 0);
+}
+
+TEST_F(TemplateFunctions, accumulators_restart_with_each_scan_unless_noreset)
+{
+    TRpMemoryDataSet d;
+    d.SetName(QStringLiteral("D"));
+    d.DefineField(QStringLiteral("QTY"), TRpFieldType::ftInteger);
+    for (int q : {1, 2, 4})
+        d.AppendRecord({q});
+    dataSets = {&d};
+    const QByteArray scan = "\\\\SCAN(D)\\\\\\\\SUM(D:QTY, t)\\\\\\\\SUM(D:QTY, n, NORESET)\\\\"
+                            "\\\\ENDSCAN\\\\";
+    EXPECT_EQ(body(scan + scan + "\\\\t\\\\/\\\\n\\\\"), "7/14");
 }
 
 TEST_F(TemplateFunctions, dataset_functions_resolve_aliases_of_the_run)
@@ -77,7 +94,7 @@ TEST_F(TemplateFunctions, dataset_functions_resolve_aliases_of_the_run)
     dataSets = {&d};
     EXPECT_EQ(
         body("\\\\EOF(orders)\\\\\\\\NEXT(A)\\\\\\\\orders:N\\\\\\\\NEXT(A)\\\\\\\\EOF(A)\\\\"),
-        "\\lang0 False\\lang0 b\\lang0 True");
+        "FalsebTrue");
     EXPECT_EQ(failure("\\\\EOF(Q)\\\\"),
               "Illegal function use: EOF(Q) - dataset alias not found: Q");
 }
