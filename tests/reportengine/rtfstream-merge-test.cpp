@@ -266,3 +266,13 @@ TEST(insertion_stream, random_bytes_never_unbalance_the_output)
                                           << out.data().toStdString();
     }
 }
+
+TEST_F(Insertion, a_template_without_colour_table_gets_the_memo_colours)
+{
+    report.CreateVar(
+        QStringLiteral("memo"),
+        QStringLiteral("{\\rtf1{\\colortbl;\\red0\\green0\\blue255;}\\cf1 blue\\par}"));
+    const QByteArray doc = run("{\\rtf1{\\fonttbl{\\f0 Arial;}}", "x\\\\FRTF(memo)\\\\");
+    EXPECT_TRUE(doc.contains("{\\colortbl;\\red0\\green0\\blue255;}")) << doc.toStdString();
+    EXPECT_TRUE(doc.contains("x{\\cf1 blue\r\r\r\r}")) << doc.toStdString();
+}
