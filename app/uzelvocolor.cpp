@@ -6,14 +6,24 @@
 #include "linguazcolor.h"
 #include "messaggizc.h"
 #include "productassets.h"
+#include "udescrpsiche.h"
+
+#include <gradientfill.h>
+#include <rotarymenu.h>
+#include <rotarymenuitems.h>
+#include <rprtf.h>
 
 #include <fberror.h>
 
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QStringConverter>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 
@@ -33,6 +43,10 @@ TFmColor::TFmColor(const QString &workFolder, QWidget *parent)
     pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
     setPalette(pal);
     createControls();
+    createRotaryMenu();
+    Panel4->raise();
+    Image1->parentWidget()->raise();
+    Image2->parentWidget()->raise();
     FmColor = this;
     FormCreate();
 }
@@ -82,12 +96,122 @@ void TFmColor::createControls()
         label->setGeometry(0, 0, at.width(), at.height());
         label->setScaledContents(true);
         label->setPixmap(QIcon(file).pixmap(at.size()));
+        label->installEventFilter(this);
         return label;
     };
     Image1 = picture("Panel2", "Image1", QRect(1, 625, 121, 72),
                      zc::WindowPicture(QStringLiteral("logo")));
     Image2 = picture("Panel3", "Image2", QRect(210, 250, 230, 230),
                      zc::WindowPicture(QStringLiteral("centre")));
+    connect(BtnTab, &QToolButton::clicked, this,
+            [this] { zc::Guarded([this] { BtnTabClick(); }, this); });
+}
+
+namespace {
+
+// Window-system colour values (blue in the high byte).
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clCaptionText = clSystemColor | 9;
+constexpr TColor DownFrom = 16763225;
+constexpr TColor DownTo = 12681984;
+
+void plainStyle(TGradientFill *fill)
+{
+    fill->SetBorderColor(clGray);
+    fill->SetRounding(0);
+    fill->SetShadowOffset(0);
+    fill->SetGlow(TGradientFill::gmNone);
+    fill->SetColorMirror(clNone);
+    fill->SetColorMirrorTo(clNone);
+    fill->SetGradientMirrorType(TGradientFill::gtSolid);
+}
+
+void setFill(TGradientFill *fill, TColor from, TColor to, TGradientFill::TGradientType type)
+{
+    fill->SetColor(from);
+    fill->SetColorTo(to);
+    fill->SetGradientType(type);
+    plainStyle(fill);
+}
+
+struct GemItem
+{
+    TColor color;
+    TColor colorTo;
+    TGradientFill::TGradientType type;
+    TColor hoverTo;
+};
+
+constexpr std::array<GemItem, 10> GemItems = {{
+    {16762594, 16747205, TGradientFill::gtVertical, 16766955},
+    {3487231, 187, TGradientFill::gtVertical, 13290239},
+    {14994896, 13605539, TGradientFill::gtVertical, 14211288},
+    {13434828, 0x00FF00, TGradientFill::gtVertical, 13434828},
+    {16777164, 0xFFFF00, TGradientFill::gtVertical, 16772031},
+    {10092543, 0x00FFFF, TGradientFill::gtVertical, 12582911},
+    {16737843, 0xFF0000, TGradientFill::gtVertical, 16764057},
+    {39423, 0x0000FF, TGradientFill::gtHorizontal, 10079487},
+    {0x0000FF, 0x0000FF, TGradientFill::gtVertical, 13290239},
+    {39423, 26367, TGradientFill::gtVertical, 10079487},
+}};
+
+// The system's ANSI code page of the stored texts: Windows-1252.
+QByteArray toAnsi(const QString &text)
+{
+    QStringEncoder encoder("windows-1252");
+    if (!encoder.isValid())
+        return text.toLatin1();
+    return encoder.encode(text);
+}
+
+} // namespace
+
+void TFmColor::createRotaryMenu()
+{
+    RM_ZColor = new TRotaryMenu(this);
+    RM_ZColor->setObjectName(QStringLiteral("RM_ZColor"));
+    RM_ZColor->setGeometry(0, 40, 656, 658);
+    RM_ZColor->SetStartAngle(100.0);
+    RM_ZColor->SetStopAngle(360.0);
+    RM_ZColor->SetSize(150);
+    RM_ZColor->SetShadowOffset(0);
+    RM_ZColor->SetShadowOpacity(80);
+    RM_ZColor->SetDefaultFont(QFont(QStringLiteral("Tahoma"), 8));
+    RM_ZColor->SetDefaultFontColor(clWindowText);
+    setFill(RM_ZColor->DefaultFill(), 13434828, clSilver, TGradientFill::gtVertical);
+    setFill(RM_ZColor->DefaultHoverFill(), clWhite, clSilver, TGradientFill::gtVertical);
+    setFill(RM_ZColor->DefaultDownFill(), DownFrom, DownTo, TGradientFill::gtVertical);
+    RM_ZColor->DefaultDisabledFill()->SetColorMirror(clNone);
+    RM_ZColor->DefaultDisabledFill()->SetColorMirrorTo(clNone);
+    RM_ZColor->DefaultDisabledFill()->SetBorderColor(clNone);
+
+    QFont itemFont(QStringLiteral("Tahoma"), 9);
+    itemFont.setBold(true);
+    for (int i = 0; i < int(GemItems.size()); ++i) {
+        const GemItem &gem = GemItems[i];
+        TRotaryMenuItem *item = RM_ZColor->Items()->Add();
+        item->SetCaption(zc::GemKeys[i]);
+        item->SetHint(zc::GemKeys[i]);
+        item->SetFont(itemFont);
+        item->SetFontColor(clCaptionText);
+        setFill(item->Fill(), gem.color, gem.colorTo, gem.type);
+        setFill(item->HoverFill(), clWhite, gem.hoverTo, TGradientFill::gtVertical);
+        setFill(item->DownFill(), DownFrom, DownTo, TGradientFill::gtVertical);
+        item->DisabledFill()->SetColorMirror(clNone);
+        item->DisabledFill()->SetColorMirrorTo(clNone);
+        item->DisabledFill()->SetBorderColor(clNone);
+        if (i == 7) {
+            item->DisabledFill()->SetColor(16737843);
+            item->DisabledFill()->SetColorTo(0xFF0000);
+        }
+    }
+    RM_ZColor->Loaded();
+    connect(RM_ZColor, &TRotaryMenu::OnMenuItemClick, this, [this](QObject *sender, int index) {
+        zc::Guarded([&] { RM_ZColorMenuItemClick(sender, index); }, this);
+    });
 }
 
 void TFmColor::FormCreate()
@@ -121,6 +245,16 @@ void TFmColor::FormCreate()
     }
 }
 
+bool TFmColor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image2 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        zc::Guarded([this] { Image2Click(); }, this);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 bool TFmColor::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
@@ -131,13 +265,74 @@ bool TFmColor::event(QEvent *event)
 
 void TFmColor::FormActivate()
 {
+    for (int i = 0; i < RM_ZColor->Items()->Count(); ++i)
+        RM_ZColor->Items()->Items(i)->SetCaption(QString());
     if (TipoLingua < 0) {
         // Closing from inside the activation would re-enter it; let it return first.
         QTimer::singleShot(0, this, &QWidget::close);
+    } else {
+        CaricaLingua(static_cast<quint16>(TipoLingua));
+        setWindowTitle(zc::MainCaption(sLingua));
+    }
+    QPalette pal = RM_ZColor->palette();
+    pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    RM_ZColor->setPalette(pal);
+    spinIn();
+}
+
+void TFmColor::spinIn()
+{
+    // Blocking on purpose: the ring turns in while no input is taken.
+    for (int angle = 360; angle >= 0; --angle) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (angle % 5 == 0) {
+            RM_ZColor->SetStartAngle(angle);
+            QThread::msleep(10);
+            repaint();
+        }
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TFmColor::RM_ZColorMenuItemClick(QObject * /*sender*/, int itemIndex)
+{
+    TRotaryMenuItem *item = RM_ZColor->Items()->Items(itemIndex);
+    if (!item)
+        return;
+    const QString gemKey = zc::GemKeyOfHint(item->Hint());
+    const std::optional<QString> note = FStore.LookUp(sLingua, gemKey);
+    if (!note)
+        return;
+    const QByteArray stream = toAnsi(*note);
+    auto window = std::make_unique<TFmEsito>(this);
+    window->FillView(*note, stream);
+    window->Rimedio = gemKey;
+    window->CognomeNome = EdNomeCogn->text();
+    window->exec();
+}
+
+void TFmColor::BtnTabClick()
+{
+    const QString file =
+        PathImg + QStringLiteral("Tabella_ZelvoColor_") + sLingua + QStringLiteral(".jpg");
+    if (QFileInfo::exists(file)) {
+        rp::TRpRTF shell;
+        shell.ShellOpenFile(file, 1);
         return;
     }
-    CaricaLingua(static_cast<quint16>(TipoLingua));
-    setWindowTitle(zc::MainCaption(sLingua));
+    QMessageBox box(QMessageBox::NoIcon, QLatin1String(zc::SMainCaption),
+                    QLatin1String(zc::SFilePrefix) + file + QLatin1String(zc::SFileMissingSuffix),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TFmColor::Image2Click()
+{
+    QMessageBox box(QMessageBox::Information, QLatin1String(zc::SMainCaption),
+                    QLatin1String(zc::SClose), QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (box.exec() == QMessageBox::Yes)
+        close();
 }
 
 void TFmColor::CaricaLingua(quint16 lingua)

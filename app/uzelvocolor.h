@@ -13,6 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QToolButton;
+class TRotaryMenu;
 
 /// The colour test window. Its creation reads ZColor.ini from the work folder, opens the
 /// remedy store and, when no language has been chosen yet, runs the language window.
@@ -31,6 +32,7 @@ public:
     QToolButton *BtnTab;
     QLabel *Image1;
     QLabel *Image2;
+    TRotaryMenu *RM_ZColor;
 
     QString sLingua;
     QString PathPrg;
@@ -50,13 +52,22 @@ public:
     void FormActivate();
     /// Language code for `lingua`, the language query, the localised captions.
     void CaricaLingua(quint16 lingua);
+    /// Looks up the clicked item's gem and shows its text in the result window.
+    void RM_ZColorMenuItemClick(QObject *sender, int itemIndex);
+    /// Opens the colour-table picture of the current language with the desktop's viewer.
+    void BtnTabClick();
+    /// Asks "Close Program?" and closes the window on Yes.
+    void Image2Click();
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void createControls();
+    void createRotaryMenu();
+    void spinIn();
 
     QString FWorkFolder;
     zc::RemedyStore FStore;
