@@ -45,14 +45,6 @@ bool isIdentChar(QChar c)
     return isIdentStart(c) || isDigit(c);
 }
 
-QString upperAscii(const QString &s)
-{
-    QString r = s;
-    for (QChar &c : r)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return r;
-}
 
 // Index of the matching ")" for the "(" at `open`, skipping quoted strings; -1 if none.
 int matchingBracket(const QString &s, int open)
@@ -308,12 +300,12 @@ int GetNextExprField(QString &text, QString &operand, bool dotAsColon, QString &
             return take(12, fkDate);
     }
     // Prefix tests: an identifier that starts with TRUE or FALSE cannot be used.
-    if (upperAscii(text.left(4)) == u"TRUE") {
+    if (RpUpperAscii(text.left(4)) == u"TRUE") {
         operand = QStringLiteral("TRUE");
         rest = text.mid(4);
         return fkBoolean;
     }
-    if (upperAscii(text.left(5)) == u"FALSE") {
+    if (RpUpperAscii(text.left(5)) == u"FALSE") {
         operand = QStringLiteral("FALSE");
         rest = text.mid(5);
         return fkBoolean;
@@ -614,7 +606,7 @@ TRpFieldFormat CheckFormat(QString &s, const TRpFormatContext &context)
         ++i;
     if (i >= s.size() || s[i] != u'(' || s.size() - 1 - i < 2 || s.back() != u')')
         return fmt;
-    const QString name = upperAscii(s.left(i));
+    const QString name = RpUpperAscii(s.left(i));
     int id = -1;
     for (const TRpBaseFormatIDs &row : RpBaseFormatsArr)
         if (name == QLatin1String(row.name))
@@ -691,6 +683,15 @@ TRpFieldFormat CheckFormat(QString &s, const TRpFormatContext &context)
         break;
     }
     return fmt;
+}
+
+QString RpUpperAscii(const QString &s)
+{
+    QString r = s;
+    for (QChar &ch : r)
+        if (ch >= u'a' && ch <= u'z')
+            ch = QChar(ch.unicode() - 32);
+    return r;
 }
 
 } // namespace rp

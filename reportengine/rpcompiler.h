@@ -17,6 +17,8 @@ namespace rp {
 QString RpTrim(const QString &s);
 /// Trims characters at or below the blank from the right end.
 QString RpTrimRight(const QString &s);
+/// Upper case of the ASCII letters only: keywords compare the same in every locale.
+QString RpUpperAscii(const QString &s);
 
 /// Characters that open a quoted string in field text.
 bool RpLeftQuote(QChar c);

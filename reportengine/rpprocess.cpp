@@ -2,6 +2,7 @@
 // Processing loop: compiles the template into the command stream, runs it, assembles the result.
 #include "rprtf.h"
 
+#include "rpcompiler.h"
 #include "rpconsts.h"
 
 #include <QFile>
@@ -11,15 +12,6 @@
 namespace rp {
 
 namespace {
-
-QString upperAscii(const QString &s)
-{
-    QString r = s;
-    for (QChar &c : r)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return r;
-}
 
 // 1-based position of the first ")" in `u`, 0 when there is none.
 int firstClose(const QString &u)
@@ -33,7 +25,7 @@ std::int32_t TRpRTF::fldnum(const QString &fieldText, TRpFieldFormat &format, QS
 {
     format = TRpFieldFormat{};
     first = fieldText;
-    const QString u = upperAscii(fieldText);
+    const QString u = RpUpperAscii(fieldText);
     if (u.startsWith(QLatin1String("SCAN(")) && firstClose(u) >= 6)
         return -3;
     if (u.startsWith(QLatin1String("SCANENTRY")))
@@ -87,7 +79,7 @@ TRpRowContent TRpRTF::valueContent(std::int32_t kind, const QString &text, const
         c.Field = text.mid(1, text.size() - 2);
     } else if (kind == fkColonField || kind == fkDotField) {
         const int sep = text.indexOf(kind == fkColonField ? u':' : u'.');
-        c.Dalias = upperAscii(text.left(sep));
+        c.Dalias = RpUpperAscii(text.left(sep));
         c.Field = text.mid(sep + 1);
         noteUsage(QStringLiteral("field"), c.Dalias + u':' + c.Field);
     } else if (kind == fkVariable) {

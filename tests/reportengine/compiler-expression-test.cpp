@@ -2,24 +2,16 @@
 // Field-language compiler: tokens, infix rewriting with its messages, argument splitting, formats.
 #include "rpcompiler.h"
 #include "rpconsts.h"
+#include "rptestutil.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace rp;
+using rptest::expectThrowMsg;
 
 namespace {
-
-template <typename E, typename F> void expectThrowMsg(F &&f, const QString &msg)
-{
-    try {
-        f();
-        ADD_FAILURE() << "no exception, expected: " << msg.toStdString();
-    } catch (const E &e) {
-        EXPECT_EQ(std::string(e.what()), msg.toStdString());
-    }
-}
 
 QString convert(const QString &text, bool dotAsColon = true)
 {
