@@ -22,7 +22,10 @@ fi
 for pair in "assets/report:report" "assets/colortables:images"; do
   from=$src/${pair%%:*} to=$run/${pair##*:}
   if [[ -d $from ]]; then
-    cp -n "$from"/* "$to"/ 2>/dev/null || true
+    for file in "$from"/*; do
+      # The folders also hold the scripts that drew their pictures.
+      [[ $file == *.sh ]] || cp -n "$file" "$to"/
+    done
   fi
 done
 if [[ ! -e $run/ZColor.ini ]]; then
