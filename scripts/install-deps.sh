@@ -20,6 +20,8 @@ packages=(
   # LibreOffice as an independent reader of the RTF we write;
   # xdg-open as the desktop shell's "open"
   libreoffice-writer-nogui xdg-utils
+  # real X input and screenshots for the end-to-end test of the program
+  xdotool imagemagick
 )
 
 missing=()

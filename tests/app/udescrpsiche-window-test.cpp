@@ -5,6 +5,7 @@
 #include "udescrpsiche.h"
 #include "uzelvocolor.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
@@ -125,6 +126,41 @@ TEST_F(ResultWindow, MissingTemplateReachesTheErrorDisplayAndTheWindowStays)
     EXPECT_TRUE(errors[0].contains("Esito.rtf")) << errors[0].toStdString();
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(QFile::exists(report + "WEsito.Doc"));
+}
+
+TEST_F(ResultWindow, UnwritableOutputReachesTheErrorDisplayAndNothingIsLost)
+{
+    // A folder where the document should be: no user, root included, can write it.
+    QFile::copy(QStringLiteral(ZC_SOURCE_DIR "/assets/report/Esito.rtf"), report + "Esito.rtf");
+    ASSERT_TRUE(QDir(report).mkdir("WEsito.Doc"));
+    const QString record = dir.path() + "/opened.txt";
+    writeFile(dir.path() + "/open.sh", "#!/bin/sh\necho \"$1\" >> " + record.toUtf8() + "\n");
+    QFile::setPermissions(dir.path() + "/open.sh", QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("REPORT_OPEN_COMMAND", (dir.path() + "/open.sh").toUtf8());
+    const QByteArray templateBytes = readFile(report + "Esito.rtf");
+
+    TFmEsito window(main.get());
+    window.FillView("{\\rtf1 Verde intenso\\par}", "{\\rtf1 Verde intenso\\par}");
+    window.Rimedio = "EMERALD";
+    window.show();
+    window.DescrPietra->append("Nota aggiunta");
+    QStringList errors;
+    ModalWatcher watcher([&](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            errors << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    window.BtnStampa->click();
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("WEsito.Doc")) << errors[0].toStdString();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.DescrPietra->toPlainText().contains("Verde intenso"));
+    EXPECT_TRUE(window.DescrPietra->toPlainText().contains("Nota aggiunta"));
+    EXPECT_EQ(readFile(report + "Esito.rtf"), templateBytes);
+    EXPECT_TRUE(QFileInfo(report + "WEsito.Doc").isDir());
+    // Nothing half-written was handed to the word processor.
+    EXPECT_FALSE(QFile::exists(record));
 }
 
 } // namespace
