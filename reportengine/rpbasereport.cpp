@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QtEndian>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -30,6 +31,24 @@ bool SplitLine(const QString &line, QString *name, QString *value)
         *name = line.left(eq);
     if (value)
         *value = line.mid(eq + 1);
+    return true;
+}
+
+// Every access to a variable looks its name up, so ASCII names (nearly all) are compared in
+// place instead of through upper-case copies.
+bool SameNameIgnoringCase(QStringView a, QStringView b)
+{
+    const auto ascii = [](QStringView s) {
+        return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    if (!ascii(a) || !ascii(b))
+        return a.toString().toUpper() == b.toString().toUpper();
+    if (a.size() != b.size())
+        return false;
+    const auto up = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (up(a[i].unicode()) != up(b[i].unicode()))
+            return false;
     return true;
 }
 
@@ -185,9 +204,17 @@ QString FloatToVarStr(long double value, const TFormatSettings &fs)
 // ---- TRpReportVariable -----------------------------------------------------------------------
 
 TRpReportVariable::TRpReportVariable(TRpBaseReport *owner)
-    : FmtSett(owner ? owner->FmtSett : DefaultFormatSettings()), FOwnerBaseReport(owner),
-      FLocal(owner == nullptr)
+    : FOwnerBaseReport(owner), FLocal(owner == nullptr)
 {
+}
+
+const TFormatSettings &TRpReportVariable::FmtSett() const
+{
+    if (FFmtSett)
+        return *FFmtSett;
+    if (FOwnerBaseReport)
+        return FOwnerBaseReport->FmtSett;
+    return ProcessFormatSettings();
 }
 
 void TRpReportVariable::SetLocal(bool local)
@@ -244,15 +271,15 @@ QString TRpReportVariable::AsString() const
     QString text = ValueText();
     switch (DataType()) {
     case rpdtNumber:
-        if (FmtSett.DecimalSeparator != u'.')
-            text = ReplaceFirst(text, u'.', FmtSett.DecimalSeparator);
+        if (FmtSett().DecimalSeparator != u'.')
+            text = ReplaceFirst(text, u'.', FmtSett().DecimalSeparator);
         return text;
     case rpdtDateTime:
         if (text.size() < 12)
             return text;
         if (text[11] == u',')
-            return DateTimeToStr(VarStrToDateTime(text), FmtSett);
-        return DateToStr(VarStrToDate(text), FmtSett);
+            return DateTimeToStr(VarStrToDateTime(text), FmtSett());
+        return DateToStr(VarStrToDate(text), FmtSett());
     default:
         return text;
     }
@@ -268,14 +295,14 @@ long double TRpReportVariable::AsFloat() const
     QString text = ValueText();
     if (RpTrim(text).isEmpty())
         text = QStringLiteral("0");
-    if (FmtSett.DecimalSeparator != u'.')
-        text = ReplaceFirst(text, u'.', FmtSett.DecimalSeparator);
-    return StrToFloat(text, FmtSett);
+    if (FmtSett().DecimalSeparator != u'.')
+        text = ReplaceFirst(text, u'.', FmtSett().DecimalSeparator);
+    return StrToFloat(text, FmtSett());
 }
 
 void TRpReportVariable::SetAsFloat(long double value)
 {
-    Store(FloatToVarStr(value, FmtSett), rpdtNumber);
+    Store(FloatToVarStr(value, FmtSett()), rpdtNumber);
 }
 
 std::int64_t TRpReportVariable::AsInteger() const
@@ -414,7 +441,7 @@ void TRpBaseReport::SetUDFList(TRpUDFList *list)
 void TRpBaseReport::SetLocale(const QLocale &locale)
 {
     FmtSett = FormatSettingsFromLocale(locale);
-    FVar->FmtSett = FmtSett;
+    FLocale = locale;
 }
 
 void TRpBaseReport::SetLocale(const QString &localeName)
@@ -457,11 +484,12 @@ void TRpBaseReport::ReadVarDataTypes(const QByteArray &bytes)
 
 int TRpBaseReport::GetVarNumber(const QString &ident) const
 {
-    const QString key = ident.toUpper();
-    QString name;
-    for (int i = 0; i < FVarList.Count(); ++i)
-        if (SplitLine(FVarList.Strings(i), &name, nullptr) && name.toUpper() == key)
+    for (int i = 0; i < FVarList.Count(); ++i) {
+        const QString &line = FVarList.Strings(i);
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 1 && SameNameIgnoringCase(QStringView(line).left(eq), ident))
             return i + 1;
+    }
     return 0;
 }
 

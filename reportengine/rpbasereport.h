@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QLocale>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -111,8 +112,13 @@ public:
     /// The stored text and type, as they are (no locale conversion).
     QString ValueText() const;
 
-    /// The handle's own locale record (decimal separator and date texts).
-    TFormatSettings FmtSett;
+    /// The locale record of the handle's texts (decimal separator and date texts): the owner's
+    /// record, else one set with SetFmtSett, else the process locale's. Handles are made for
+    /// every value of a run, so they refer to a record instead of copying it.
+    const TFormatSettings &FmtSett() const;
+    /// Makes the handle use `record`, which must outlive it and its copies; nullptr restores
+    /// the default.
+    void SetFmtSett(const TFormatSettings *record) { FFmtSett = record; }
 
 private:
     /// Line number of the name in the owner's list; raises `operation` + not found when 0.
@@ -120,6 +126,7 @@ private:
     void Store(const QString &text, TRpDataType type);
     QString TrueText() const;
 
+    const TFormatSettings *FFmtSett = nullptr;
     TRpBaseReport *FOwnerBaseReport;
     QString FVarName;
     bool FLocal;
@@ -229,6 +236,8 @@ public:
     TFormatSettings FmtSett;
     /// Rebuilds FmtSett from a locale the host names (the process locale by default).
     void SetLocale(const QLocale &locale);
+    /// The locale of FmtSett; case mapping follows it too.
+    const QLocale &Locale() const { return FLocale; }
     /// As SetLocale, for a locale the host names ("de_DE", "it"); an empty name means the
     /// process locale.
     void SetLocale(const QString &localeName);
@@ -451,6 +460,7 @@ private:
     void CheckCmStream() const;
 
     std::unique_ptr<TRpReportVariable> FVar;
+    QLocale FLocale;
 };
 
 } // namespace rp

@@ -104,4 +104,55 @@ inline constexpr char SRpCsvBadValue2[] = "\" is not a valid ";
 inline constexpr char SRpCsvMissingBlob[] = "blob file not found: ";
 inline constexpr char SRpCsvBadUtf8[] = "text is not valid UTF-8";
 
+// Built-in functions
+inline constexpr char SOperandUnknownOp[] = "Operand type unknown. Operation ";
+inline constexpr char SOperandMismatchOp[] = "Operator/operand type mismatch. Operation ";
+inline constexpr char SDivisionByZeroOp[] = "Division by zero. Operation ";
+inline constexpr char SExpressionPart[] = ", expression ";
+inline constexpr char SOperandUnknownFn[] = "Operand type unknown. Function ";
+inline constexpr char SOperandOf[] = "Operand of ";
+inline constexpr char STypeExpectedFn[] = " type expected. Function ";
+inline constexpr char SKindString[] = "string";
+inline constexpr char SKindNumeric[] = "numeric";
+inline constexpr char SKindDateTime[] = "date/time";
+
+inline constexpr char SSetVarExpected[] =
+    " - variable expected as a first argument of function \"SET\"";
+inline constexpr char SSetIdentExpected[] =
+    " - variable identifier expected as a first argument of function \"SET\"";
+inline constexpr char SSetSecondUnknown[] = "Second operand type unknown. Function \"SET\"";
+inline constexpr char SSetOperandUnknown[] = "Operand type unknown. Function \"SET\"";
+inline constexpr char SLetVarExpected[] =
+    " - variable expected as a left argument of operation \":=\"";
+inline constexpr char SLetIdentExpected[] =
+    " - variable identifier expected as a left argument of operation \":=\"";
+inline constexpr char SLetRightUnknown[] = "Right argument type unknown. Operation \":=\"";
+
+inline constexpr char SVarOnlyIdentifiers[] =
+    " - VAR function may be used only with variable identifiers";
+// Accumulators: first part + function name in quotes.
+inline constexpr char SAccuVarExpected[] = " - variable expected as a second argument of function ";
+inline constexpr char SAccuIdentExpected[] =
+    " - variable identifier expected as a second argument of function ";
+inline constexpr char SNoReset[] = "NORESET";
+
+inline constexpr char SDataSetIdentExpected[] =
+    " - dataset identifier expected as argument of function ";
+inline constexpr char SDataSetFirstExpected[] =
+    " - dataset identifier expected as a first argument of function ";
+inline constexpr char SDataSetAliasNotFound[] = " - dataset alias not found: ";
+
+inline constexpr char SStodLength[] = "Operand of string type YYYYMMDD expected. Function \"STOD\"";
+inline constexpr char SNotInteger1[] = "'";
+inline constexpr char SNotInteger2[] = "' is not a valid integer value";
+
+inline constexpr char SIifFirstUnknown[] = "First operand type unknown. Function \"IIF\"";
+inline constexpr char SIifFirstBoolean[] =
+    "First operand of boolean type expected in function \"IIF\"";
+inline constexpr char SIifSecondUnknown[] = "Second operand type unknown. Function \"IIF\"";
+inline constexpr char SIifThirdUnknown[] = "Third operand type unknown. Function \"IIF\"";
+
+inline constexpr char SFloatInvalidOp[] = "Invalid floating point operation";
+inline constexpr char SFloatZeroDivide[] = "Floating point division by zero";
+
 } // namespace rp

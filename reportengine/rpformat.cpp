@@ -6,7 +6,9 @@
 #include <QLocale>
 
 #include <cmath>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 namespace rp {
 
@@ -358,20 +360,32 @@ TFormatSettings FormatSettingsFromLocale(const QLocale &locale)
     return fs;
 }
 
-TFormatSettings DefaultFormatSettings()
+const TFormatSettings &ProcessFormatSettings()
 {
+    struct Entry
+    {
+        QLocale locale;
+        std::unique_ptr<const TFormatSettings> record;
+    };
     static std::mutex lock;
-    static QLocale cachedLocale(QLocale::C);
-    static TFormatSettings cached;
-    static bool filled = false;
+    static std::vector<Entry> records;
+    static std::size_t last = 0;
     std::lock_guard guard(lock);
     const QLocale current;
-    if (!filled || current != cachedLocale) {
-        cached = FormatSettingsFromLocale(current);
-        cachedLocale = current;
-        filled = true;
-    }
-    return cached;
+    if (!records.empty() && records[last].locale == current)
+        return *records[last].record;
+    for (last = 0; last < records.size(); ++last)
+        if (records[last].locale == current)
+            return *records[last].record;
+    records.push_back(
+        {current, std::make_unique<const TFormatSettings>(FormatSettingsFromLocale(current))});
+    last = records.size() - 1;
+    return *records[last].record;
+}
+
+TFormatSettings DefaultFormatSettings()
+{
+    return ProcessFormatSettings();
 }
 
 const TFormatSettings &InvariantFormatSettings()

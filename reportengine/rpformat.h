@@ -69,6 +69,9 @@ TFormatSettings FormatSettingsFromLocale(const QLocale &locale);
 
 /// The record for the process locale (QLocale()); rebuilt when that locale changes.
 TFormatSettings DefaultFormatSettings();
+/// As DefaultFormatSettings, without the copy. Records of earlier process locales are kept,
+/// so the reference stays valid for the life of the program.
+const TFormatSettings &ProcessFormatSettings();
 
 /// Locale-neutral record: "." decimal point, "," grouping, English names, "MM/dd/yyyy",
 /// "HH:mm:ss", "¤" currency.

@@ -35,7 +35,7 @@ long double ipwr(long double x, int n)
     }
     if (n < 0) {
         if (result == 0)
-            throw EZeroDivide(funclib::SFloatZeroDivide);
+            throw EZeroDivide(SFloatZeroDivide);
         result = 1 / result;
     }
     return result;
@@ -50,9 +50,9 @@ long double pwr(long double x, long double y)
     if (std::trunc(y) == y && std::fabs(y) <= 2147483647.0L)
         return ipwr(x, static_cast<int>(y));
     if (x < 0)
-        throw EInvalidOp(funclib::SFloatInvalidOp);
+        throw EInvalidOp(SFloatInvalidOp);
     if (x == 0)
-        throw EZeroDivide(funclib::SFloatZeroDivide);
+        throw EZeroDivide(SFloatZeroDivide);
     return std::exp(y * std::log(x));
 }
 
@@ -89,7 +89,7 @@ TRpObject *TRpFuncCall::Arg(int i) const
 TRpReportVariable TRpFuncCall::Temp() const
 {
     TRpReportVariable v(nullptr);
-    v.FmtSett = Report.FmtSett;
+    v.SetFmtSett(&Report.FmtSett);
     return v;
 }
 
@@ -371,6 +371,7 @@ using namespace funclib;
 void TRpRTF::InitFunctions(int index, TRpUDFArgs &args, int argCount, const QString &exprText)
 {
     TRpReportVariable scratch(nullptr);
+    scratch.SetFmtSett(&FmtSett);
     const TRpFuncCall call{*this, index, args, scratch, exprText};
     if (index == -4) {
         const int n = std::min(argCount, static_cast<int>(args.size()));
@@ -411,6 +412,7 @@ void TRpRTF::DoFunctions(int index, TRpUDFArgs &args, TRpObject *udfResult, cons
 {
     // Functions without a result, or a caller without a holder, write into a scratch value.
     TRpReportVariable scratch(nullptr);
+    scratch.SetFmtSett(&FmtSett);
     auto *holder = dynamic_cast<TRpReportVariable *>(udfResult);
     const TRpFuncCall call{*this, index, args, holder ? *holder : scratch, exprText};
     for (auto group : {DoControlFunction, DoOperatorFunction, DoStringFunction, DoNumberFunction,

@@ -176,12 +176,12 @@ bool DoStringFunction(const TRpFuncCall &call)
         call.Result.SetAsString(RpTrim(call.OneTyped("TRIM", rpdtString, SKindString).AsString()));
         return true;
     case -29:
-        call.Result.SetAsString(
-            QLocale().toUpper(call.OneTyped("UPPER", rpdtString, SKindString).AsString()));
+        call.Result.SetAsString(call.Report.Locale().toUpper(
+            call.OneTyped("UPPER", rpdtString, SKindString).AsString()));
         return true;
     case -30:
-        call.Result.SetAsString(
-            QLocale().toLower(call.OneTyped("LOWER", rpdtString, SKindString).AsString()));
+        call.Result.SetAsString(call.Report.Locale().toLower(
+            call.OneTyped("LOWER", rpdtString, SKindString).AsString()));
         return true;
     case -26:
     case -27:

@@ -3,6 +3,8 @@
 #include "functions_fixture.h"
 #include "rpfunclib.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 using namespace rp;
@@ -37,6 +39,18 @@ TEST_F(Strings, trim_upper_lower)
     EXPECT_EQ(text(fnTrim, {str(QStringLiteral(" \t a b\r\n "))}), QStringLiteral("a b"));
     EXPECT_EQ(text(fnUpper, {str(QStringLiteral("abc \u00e9"))}), QStringLiteral("ABC \u00c9"));
     EXPECT_EQ(text(fnLower, {str(QStringLiteral("ABC \u00c9"))}), QStringLiteral("abc \u00e9"));
+
+    // Case follows the report's locale, not the process's: Turkish has a dotted capital I
+    // and a dotless small i.
+    const QLocale process;
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    report.SetLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(text(fnUpper, {str("i")}), QStringLiteral("I"));
+    EXPECT_EQ(text(fnLower, {str("I")}), QStringLiteral("i"));
+    QLocale::setDefault(process);
+    report.SetLocale(QLocale(QLocale::Turkish, QLocale::Turkey));
+    EXPECT_EQ(text(fnUpper, {str("i")}), QStringLiteral("\u0130"));
+    EXPECT_EQ(text(fnLower, {str("I")}), QStringLiteral("\u0131"));
 }
 
 TEST_F(Strings, mid_substr_copy_positions)
