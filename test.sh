@@ -2,6 +2,7 @@
 # Installs what is missing, builds the project and runs every test.
 #   ./test.sh          release build
 #   ./test.sh asan     AddressSanitizer + UndefinedBehaviorSanitizer build
+# The release run ends with a one-minute fuzz run of the report engine (fuzz/run-fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 preset=${1:-release}
@@ -12,3 +13,6 @@ cmake --build --preset "$preset"
 # Widget tests open real windows: give them a virtual X server.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --preset "$preset" -j2
+if [[ $preset == release ]]; then
+  fuzz/run-fuzz.sh 60
+fi

@@ -1,14 +1,6 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes inserted as an RTF memo into a small template's output.
-//
-// Built by hand against a sanitizer-instrumented engine (no folder here builds it yet):
-//   CC=clang CXX=clang++ cmake -B build-fuzz -G Ninja -DZC_BUILD_BENCH=OFF \
-//     -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
-//   ninja -C build-fuzz reportengine
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fPIC -Ireportengine \
-//     $(pkg-config --cflags Qt6Gui) fuzz/rtfinsert/insert-fuzz.cpp \
-//     build-fuzz/reportengine/libreportengine.a $(pkg-config --libs Qt6Gui Qt6Core) -o insert-fuzz
-//   ./insert-fuzz -max_total_time=60 SEED_DIR
+// Built by the fuzz preset (fuzz/CMakeLists.txt).
 #include "rprtf.h"
 #include "rprtfstream.h"
 
