@@ -95,6 +95,7 @@ void TRpControlRunner::runScan(std::int32_t id)
     FReport.wr(markup);
     TRpScanInfo &block = makeCurrent(n);
     block.FFirstPass = true;
+    block.FPasses = 0;
     if (!block.FBalance)
         CountScanBalance(block);
     if (FReport.OnScanBefore)
@@ -166,6 +167,13 @@ void TRpControlRunner::runScanEnd(std::int32_t id)
 
 void TRpControlRunner::repeatScan(TRpScanInfo &block)
 {
+    // With no data set to run out, a condition that never turns false would repeat forever.
+    if (block.FIsWhile && !block.DataSet() && ++block.FPasses >= FReport.MaxWhilePasses())
+        throw EIllegalScanUse(QStringLiteral("Scan without data set still repeating after %1 "
+                                             "passes: %2")
+                                  .arg(block.FPasses)
+                                  .arg(block.FWhileString)
+                                  .toStdString());
     // Close or reopen the groups one pass leaves open, so every pass starts at the same depth.
     const QString fix(std::abs(block.FFullBalance), block.FFullBalance < 0 ? u'{' : u'}');
     FReport.wr(fix);

@@ -1,34 +1,34 @@
 // SPDX-License-Identifier: MIT
-// CSV reader: one pass over the bytes splitting RFC 4180 cells, then typing every cell.
+// CSV reader: checks every cell once while noting where records start, then reads records on
+// demand.
 #include "rpcsvdataset.h"
 
 #include "rpconsts.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
+#include <QtEndian>
 #include <QTime>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
-#include <vector>
 
 namespace rp {
 
 namespace {
 
-struct Cell
-{
-    QByteArray Bytes;
-    int Row; ///< 1-based record number
-    int Column;
-};
+using TCell = TRpCsvDataSet::TCell;
 
-using Row = std::vector<Cell>;
+// Pieces read from the source while loading, and the least a record read reads.
+constexpr qint64 LoadChunk = 1 << 20;
+constexpr qint64 RecordWindow = 256 << 10;
 
 class CsvError
 {
@@ -42,84 +42,193 @@ public:
     QString Reason;
 };
 
-// Splits the bytes into rows of cells. Grammar (RFC 4180, LF alone also ends a row):
-//   file   = [row *(eol row)] [eol]
+EIOError Failure(const QString &fileName, const CsvError &e)
+{
+    return EIOError((fileName + QLatin1String(SRpCsvRow) + QString::number(e.Row) +
+                     QLatin1String(SRpCsvColumn) + QString::number(e.Column) +
+                     QStringLiteral(": ") + e.Reason)
+                        .toStdString());
+}
+
+// Splits the row at p into cells. Grammar (RFC 4180, LF alone also ends a row):
 //   row    = cell *("," cell)
 //   cell   = quoted | plain
 //   quoted = '"' *(any byte but '"' | '""') '"'
 //   plain  = *(any byte but ',' '"' CR LF)
-// Lines that are wholly empty are no rows.
-std::vector<Row> SplitCells(const QByteArray &data)
+// Returns the byte after the row's line ending, or nullptr when the bytes stop inside the
+// row and more may follow (`atEnd` false). The cells may point into [p, end).
+const char *SplitRow(const char *p, const char *end, bool atEnd, int rowNo,
+                     std::vector<TCell> &cells, int &count)
 {
-    std::vector<Row> rows;
-    const qsizetype n = data.size();
-    qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    int rowNo = 0;
-    while (i < n) {
-        // A bare line ending: no row.
-        if (data[i] == '\r' && i + 1 < n && data[i + 1] == '\n') {
-            i += 2;
-            continue;
-        }
-        if (data[i] == '\n' || data[i] == '\r') {
-            ++i;
-            continue;
-        }
-        ++rowNo;
-        Row row;
-        int col = 0;
-        for (;;) {
-            ++col;
-            Cell cell{QByteArray(), rowNo, col};
-            if (i < n && data[i] == '"') {
-                ++i;
-                bool closed = false;
-                while (i < n) {
-                    if (data[i] == '"') {
-                        if (i + 1 < n && data[i + 1] == '"') {
-                            cell.Bytes.append('"');
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        closed = true;
-                        break;
+    count = 0;
+    for (;;) {
+        if (count == static_cast<int>(cells.size()))
+            cells.emplace_back();
+        TCell &cell = cells[static_cast<size_t>(count++)];
+        const int col = count;
+        cell.UseUnquoted = false;
+        if (p < end && *p == '"') {
+            const char *start = ++p;
+            bool closed = false;
+            while (p < end) {
+                if (*p != '"') {
+                    if (cell.UseUnquoted)
+                        cell.Unquoted.push_back(*p);
+                    ++p;
+                    continue;
+                }
+                if (p + 1 == end && !atEnd)
+                    return nullptr; // a doubled quote may be cut here
+                if (p + 1 < end && p[1] == '"') {
+                    if (!cell.UseUnquoted) {
+                        cell.Unquoted.assign(start, static_cast<size_t>(p - start));
+                        cell.UseUnquoted = true;
                     }
-                    cell.Bytes.append(data[i++]);
+                    cell.Unquoted.push_back('"');
+                    p += 2;
+                    continue;
                 }
-                if (!closed)
-                    throw CsvError(rowNo, col, QLatin1String(SRpCsvUnbalancedQuote));
-                if (i < n && data[i] != ',' && data[i] != '\r' && data[i] != '\n')
-                    throw CsvError(rowNo, col, QLatin1String(SRpCsvTextAfterQuote));
-            } else {
-                while (i < n && data[i] != ',' && data[i] != '\r' && data[i] != '\n') {
-                    if (data[i] == '"')
-                        throw CsvError(rowNo, col, QLatin1String(SRpCsvQuoteInside));
-                    cell.Bytes.append(data[i++]);
-                }
+                cell.Data = start;
+                cell.Size = p - start;
+                ++p;
+                closed = true;
+                break;
             }
-            row.push_back(std::move(cell));
-            if (i < n && data[i] == ',') {
-                ++i;
-                continue;
+            if (!closed) {
+                if (!atEnd)
+                    return nullptr;
+                throw CsvError(rowNo, col, QLatin1String(SRpCsvUnbalancedQuote));
             }
-            break;
+            if (p < end && *p != ',' && *p != '\r' && *p != '\n')
+                throw CsvError(rowNo, col, QLatin1String(SRpCsvTextAfterQuote));
+        } else {
+            const char *start = p;
+            while (p < end && *p != ',' && *p != '\r' && *p != '\n') {
+                if (*p == '"')
+                    throw CsvError(rowNo, col, QLatin1String(SRpCsvQuoteInside));
+                ++p;
+            }
+            cell.Data = start;
+            cell.Size = p - start;
         }
-        if (i < n && data[i] == '\r')
-            ++i;
-        if (i < n && data[i] == '\n')
-            ++i;
-        rows.push_back(std::move(row));
+        if (p == end && !atEnd)
+            return nullptr;
+        if (p < end && *p == ',') {
+            ++p;
+            continue;
+        }
+        break;
     }
-    return rows;
+    if (p < end && *p == '\r') {
+        ++p;
+        if (p == end && !atEnd)
+            return nullptr;
+    }
+    if (p < end && *p == '\n')
+        ++p;
+    return p;
 }
 
-QString DecodeUtf8(const Cell &cell)
+/// Reads a device front to back in large pieces, keeping the unread rest of a row.
+class ChunkReader
 {
+public:
+    explicit ChunkReader(QIODevice &device) : FDevice(device) { FDevice.seek(0); }
+
+    qint64 Offset() const { return FBufStart + FPos; }
+
+    void SkipBom()
+    {
+        while (FBuf.size() - FPos < 3 && fill()) {
+        }
+        if (FBuf.size() - FPos >= 3 && FBuf.mid(FPos, 3) == "\xEF\xBB\xBF")
+            FPos += 3;
+    }
+
+    /// Passes over line endings; false at the end of the bytes.
+    bool SkipBlankLines()
+    {
+        for (;;) {
+            while (FPos < FBuf.size()) {
+                if (FBuf[FPos] != '\n' && FBuf[FPos] != '\r')
+                    return true;
+                ++FPos;
+            }
+            if (!fill())
+                return false;
+        }
+    }
+
+    void SplitRow(int rowNo, std::vector<TCell> &cells, int &count)
+    {
+        for (;;) {
+            const char *p = FBuf.constData() + FPos;
+            const char *after =
+                rp::SplitRow(p, FBuf.constData() + FBuf.size(), FEnd, rowNo, cells, count);
+            if (after) {
+                FPos = after - FBuf.constData();
+                return;
+            }
+            fill();
+        }
+    }
+
+private:
+    // Appends the next piece after the unread bytes; false when the device had no more.
+    bool fill()
+    {
+        if (FEnd)
+            return false;
+        FBuf.remove(0, FPos);
+        FBufStart += FPos;
+        FPos = 0;
+        const qsizetype kept = FBuf.size();
+        // A row longer than a piece doubles the buffer rather than rereading it piece by piece.
+        const qint64 want = std::max<qint64>(LoadChunk, kept);
+        FBuf.resize(kept + want);
+        const qint64 got = FDevice.read(FBuf.data() + kept, want);
+        FBuf.resize(kept + std::max<qint64>(got, 0));
+        if (got <= 0 || FDevice.atEnd())
+            FEnd = true;
+        return got > 0;
+    }
+
+    QIODevice &FDevice;
+    QByteArray FBuf;
+    qsizetype FPos = 0;
+    qint64 FBufStart = 0;
+    bool FEnd = false;
+};
+
+bool IsAscii(std::string_view v)
+{
+    return std::all_of(v.begin(), v.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// The blanks QString::trimmed drops, as far as they are ASCII.
+bool IsBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+std::string_view TrimAscii(std::string_view v)
+{
+    while (!v.empty() && IsBlank(v.front()))
+        v.remove_prefix(1);
+    while (!v.empty() && IsBlank(v.back()))
+        v.remove_suffix(1);
+    return v;
+}
+
+QString DecodeUtf8(std::string_view bytes, int row, int col)
+{
+    if (IsAscii(bytes))
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(cell.Bytes);
+    QString text =
+        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (decoder.hasError())
-        throw CsvError(cell.Row, cell.Column, QLatin1String(SRpCsvBadUtf8));
+        throw CsvError(row, col, QLatin1String(SRpCsvBadUtf8));
     return text;
 }
 
@@ -153,51 +262,122 @@ const char *TypeText(TRpFieldType type)
     return "value";
 }
 
-std::optional<QDate> ParseDate(const QString &s)
+bool IsDigit(char c)
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
-    const auto m = re.match(s);
-    if (!m.hasMatch())
+    return c >= '0' && c <= '9';
+}
+
+// Digits at the given offsets and `sep` at the others of a fixed-width pattern.
+bool Matches(std::string_view s, const char *pattern)
+{
+    const size_t n = std::char_traits<char>::length(pattern);
+    if (s.size() != n)
+        return false;
+    for (size_t i = 0; i < n; ++i)
+        if (pattern[i] == 'd' ? !IsDigit(s[i]) : s[i] != pattern[i])
+            return false;
+    return true;
+}
+
+int Number(std::string_view s, size_t at, size_t len)
+{
+    int v = 0;
+    for (size_t i = at; i < at + len; ++i)
+        v = v * 10 + (s[i] - '0');
+    return v;
+}
+
+std::optional<QDate> ParseDate(std::string_view s)
+{
+    if (!Matches(s, "dddd-dd-dd"))
         return std::nullopt;
-    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    const QDate d(Number(s, 0, 4), Number(s, 5, 2), Number(s, 8, 2));
     return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
 }
 
-std::optional<QTime> ParseTime(const QString &s)
+std::optional<QTime> ParseTime(std::string_view s)
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d{2}):(\\d{2}):(\\d{2})$"));
-    const auto m = re.match(s);
-    if (!m.hasMatch())
+    if (!Matches(s, "dd:dd:dd"))
         return std::nullopt;
-    const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    const QTime t(Number(s, 0, 2), Number(s, 3, 2), Number(s, 6, 2));
     return t.isValid() ? std::optional<QTime>(t) : std::nullopt;
 }
 
-std::optional<QVariant> ParseTyped(const QString &s, TRpFieldType type)
+// [+-]? (digits [. digits?] | . digits) ([eE] [+-]? digits)?
+bool IsFloatText(std::string_view s)
+{
+    size_t i = 0;
+    const auto digits = [&] {
+        const size_t from = i;
+        while (i < s.size() && IsDigit(s[i]))
+            ++i;
+        return i > from;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    if (digits()) {
+        if (i < s.size() && s[i] == '.') {
+            ++i;
+            digits();
+        }
+    } else if (i < s.size() && s[i] == '.') {
+        ++i;
+        if (!digits())
+            return false;
+    } else {
+        return false;
+    }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == s.size();
+}
+
+// `s` is trimmed ASCII text and not empty.
+std::optional<QVariant> ParseTyped(std::string_view s, TRpFieldType type)
 {
     switch (type) {
     case TRpFieldType::ftLargeint: {
-        static const QRegularExpression re(QStringLiteral("^[+-]?\\d+$"));
-        bool ok = false;
-        const qlonglong v = re.match(s).hasMatch() ? s.toLongLong(&ok) : 0;
-        return ok ? std::optional<QVariant>(QVariant(v)) : std::nullopt;
-    }
-    case TRpFieldType::ftFloat:
-    case TRpFieldType::ftCurrency: {
-        static const QRegularExpression re(
-            QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-        bool ok = false;
-        const double v = re.match(s).hasMatch() ? s.toDouble(&ok) : 0;
-        if (!ok || !std::isfinite(v))
+        const std::string_view body = s.front() == '+' ? s.substr(1) : s;
+        const size_t sign = !body.empty() && body.front() == '-' ? 1 : 0;
+        if (body.size() == sign || !std::all_of(body.begin() + sign, body.end(), IsDigit))
+            return std::nullopt;
+        qlonglong v = 0;
+        const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), v);
+        if (ec != std::errc() || end != body.data() + body.size())
             return std::nullopt;
         return QVariant(v);
     }
-    case TRpFieldType::ftBoolean:
-        if (s == u"1" || s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+    case TRpFieldType::ftFloat:
+    case TRpFieldType::ftCurrency: {
+        if (!IsFloatText(s))
+            return std::nullopt;
+        const std::string_view body = s.front() == '+' ? s.substr(1) : s;
+        double v = 0;
+        const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), v);
+        if (ec != std::errc() || end != body.data() + body.size()) {
+            // Out of range: the locale-free Qt conversion decides, as it always did.
+            bool ok = false;
+            v = QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())).toDouble(&ok);
+            if (!ok)
+                return std::nullopt;
+        }
+        if (!std::isfinite(v))
+            return std::nullopt;
+        return QVariant(v);
+    }
+    case TRpFieldType::ftBoolean: {
+        const QLatin1String text(s.data(), static_cast<qsizetype>(s.size()));
+        if (s == "1" || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
             return QVariant(true);
-        if (s == u"0" || s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        if (s == "0" || text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
             return QVariant(false);
         return std::nullopt;
+    }
     case TRpFieldType::ftDate:
         if (auto d = ParseDate(s))
             return QVariant(*d);
@@ -207,16 +387,16 @@ std::optional<QVariant> ParseTyped(const QString &s, TRpFieldType type)
             return QVariant(*t);
         return std::nullopt;
     case TRpFieldType::ftDateTime: {
-        if (s.size() != 19 || (s[10] != u' ' && s[10] != u'T'))
+        if (s.size() != 19 || (s[10] != ' ' && s[10] != 'T'))
             return std::nullopt;
-        const auto d = ParseDate(s.left(10));
-        const auto t = ParseTime(s.mid(11));
+        const auto d = ParseDate(s.substr(0, 10));
+        const auto t = ParseTime(s.substr(11));
         if (!d || !t)
             return std::nullopt;
         return QVariant(QDateTime(*d, *t));
     }
     default:
-        return QVariant(s);
+        return QVariant(QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())));
     }
 }
 
@@ -226,101 +406,266 @@ struct Column
     TRpFieldType Type;
 };
 
-std::vector<Column> ParseHeader(const Row &header)
+std::vector<Column> ParseHeader(const std::vector<TCell> &cells, int count)
 {
     std::vector<Column> columns;
-    for (const Cell &cell : header) {
-        QString text = DecodeUtf8(cell).trimmed();
+    for (int c = 0; c < count; ++c) {
+        QString text = DecodeUtf8(cells[static_cast<size_t>(c)].View(), 1, c + 1).trimmed();
         TRpFieldType type = TRpFieldType::ftString;
         const qsizetype colon = text.lastIndexOf(u':');
         if (colon >= 0) {
             const QString typeName = text.mid(colon + 1).trimmed();
             const auto parsed = TypeFromName(typeName);
             if (!parsed)
-                throw CsvError(cell.Row, cell.Column, QLatin1String(SRpCsvUnknownType) + typeName);
+                throw CsvError(1, c + 1, QLatin1String(SRpCsvUnknownType) + typeName);
             type = *parsed;
             text = text.left(colon).trimmed();
         }
         if (text.isEmpty())
-            throw CsvError(cell.Row, cell.Column, QLatin1String(SRpCsvEmptyName));
-        for (const Column &c : columns)
-            if (c.Name.compare(text, Qt::CaseInsensitive) == 0)
-                throw CsvError(cell.Row, cell.Column, QLatin1String(SRpCsvDuplicateName) + text);
+            throw CsvError(1, c + 1, QLatin1String(SRpCsvEmptyName));
+        for (const Column &known : columns)
+            if (known.Name.compare(text, Qt::CaseInsensitive) == 0)
+                throw CsvError(1, c + 1, QLatin1String(SRpCsvDuplicateName) + text);
         columns.push_back(Column{text, type});
     }
     return columns;
 }
 
-QVariant CellValue(const Cell &cell, const Column &column, const QDir &baseDir)
+[[noreturn]] void BadValue(int row, int col, const QString &text, TRpFieldType type)
 {
-    const QString raw = DecodeUtf8(cell);
-    const bool isText =
-        column.Type == TRpFieldType::ftString || column.Type == TRpFieldType::ftMemo;
-    const QString text = isText ? raw : raw.trimmed();
-    if (text.isEmpty())
-        return QVariant();
-    if (column.Type == TRpFieldType::ftBlob) {
-        QFile file(baseDir.filePath(text));
-        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-            throw CsvError(cell.Row, cell.Column, QLatin1String(SRpCsvMissingBlob) + text);
-        return QVariant(file.readAll());
+    throw CsvError(row, col,
+                   QLatin1String(SRpCsvBadValue1) + text + QLatin1String(SRpCsvBadValue2) +
+                       QLatin1String(TypeText(type)));
+}
+
+// The value of one cell; with `keep` false only checks it (and builds no value).
+QVariant CellValue(std::string_view bytes, TRpFieldType type, int row, int col,
+                   const QString &baseDir, bool keep)
+{
+    if (type == TRpFieldType::ftString || type == TRpFieldType::ftMemo) {
+        if (bytes.empty())
+            return QVariant();
+        if (!keep && IsAscii(bytes))
+            return QVariant();
+        return QVariant(DecodeUtf8(bytes, row, col));
     }
-    const auto value = ParseTyped(text, column.Type);
+    if (type == TRpFieldType::ftBlob) {
+        const QString text = DecodeUtf8(bytes, row, col).trimmed();
+        if (text.isEmpty())
+            return QVariant();
+        QFile file(QDir(baseDir).filePath(text));
+        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+            throw CsvError(row, col, QLatin1String(SRpCsvMissingBlob) + text);
+        return keep ? QVariant(file.readAll()) : QVariant();
+    }
+    std::string_view text = TrimAscii(bytes);
+    QByteArray converted;
+    if (!IsAscii(text)) {
+        // Blanks beyond ASCII may surround a value; anything else non-ASCII is no value.
+        const QString decoded = DecodeUtf8(text, row, col).trimmed();
+        bool ascii = true;
+        for (QChar ch : decoded)
+            ascii = ascii && ch.unicode() < 0x80;
+        if (!ascii)
+            BadValue(row, col, decoded, type);
+        converted = decoded.toLatin1();
+        text = std::string_view(converted.constData(), static_cast<size_t>(converted.size()));
+    }
+    if (text.empty())
+        return QVariant();
+    auto value = ParseTyped(text, type);
     if (!value)
-        throw CsvError(cell.Row, cell.Column,
-                       QLatin1String(SRpCsvBadValue1) + text + QLatin1String(SRpCsvBadValue2) +
-                           QLatin1String(TypeText(column.Type)));
-    return *value;
+        BadValue(row, col, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
+                 type);
+    return keep ? std::move(*value) : QVariant();
 }
 
 } // namespace
 
+TRpCsvDataSet::TRpCsvDataSet() = default;
+TRpCsvDataSet::~TRpCsvDataSet() = default;
+
+TRpCsvDataSet::TRpCsvDataSet(const QString &fileName)
+{
+    LoadFromFile(fileName);
+}
+
+void TRpCsvDataSet::Clear()
+{
+    FSource.reset();
+    ClearFields();
+    FTypes.clear();
+    FStarts.clear();
+    FRecNo = 0;
+    FEof = FBof = true;
+    FValues.clear();
+    FValuesRow = -1;
+    FWindow.clear();
+    FWindowStart = 0;
+}
+
 void TRpCsvDataSet::LoadFromFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    auto file = std::make_unique<QFile>(fileName);
+    if (!file->open(QIODevice::ReadOnly)) {
         Clear();
         FFileName = fileName;
         throw EIOError((fileName + QLatin1String(SRpCsvCannotOpen)).toStdString());
     }
-    LoadFromData(file.readAll(), fileName, QFileInfo(fileName).absolutePath());
+    load(std::move(file), fileName, QFileInfo(fileName).absolutePath());
 }
 
 void TRpCsvDataSet::LoadFromData(const QByteArray &data, const QString &fileName,
                                  const QString &baseDir)
 {
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(data);
+    buffer->open(QIODevice::ReadOnly);
+    load(std::move(buffer), fileName, baseDir);
+}
+
+void TRpCsvDataSet::load(std::unique_ptr<QIODevice> source, const QString &fileName,
+                         const QString &baseDir)
+{
     Clear();
     FFileName = fileName;
-    std::vector<std::vector<QVariant>> records;
     std::vector<Column> columns;
+    std::vector<qint64> starts;
     try {
-        const std::vector<Row> rows = SplitCells(data);
-        if (rows.empty())
-            throw CsvError(1, 1, QLatin1String(SRpCsvEmptyHeader));
-        columns = ParseHeader(rows.front());
-        const QDir dir(baseDir);
-        for (size_t r = 1; r < rows.size(); ++r) {
-            const Row &row = rows[r];
-            if (row.size() > columns.size()) {
-                const Cell &extra = row[columns.size()];
-                throw CsvError(extra.Row, extra.Column, QLatin1String(SRpCsvTooManyCells));
+        ChunkReader reader(*source);
+        reader.SkipBom();
+        std::vector<TCell> cells;
+        int count = 0;
+        int rowNo = 0;
+        while (reader.SkipBlankLines()) {
+            ++rowNo;
+            const qint64 start = reader.Offset();
+            reader.SplitRow(rowNo, cells, count);
+            if (rowNo == 1) {
+                columns = ParseHeader(cells, count);
+                continue;
             }
-            std::vector<QVariant> values(columns.size());
-            for (size_t c = 0; c < row.size(); ++c)
-                values[c] = CellValue(row[c], columns[c], dir);
-            records.push_back(std::move(values));
+            if (count > static_cast<int>(columns.size()))
+                throw CsvError(rowNo, static_cast<int>(columns.size()) + 1,
+                               QLatin1String(SRpCsvTooManyCells));
+            for (int c = 0; c < count; ++c)
+                CellValue(cells[static_cast<size_t>(c)].View(),
+                          columns[static_cast<size_t>(c)].Type, rowNo, c + 1, baseDir, false);
+            starts.push_back(start);
         }
+        if (rowNo == 0)
+            throw CsvError(1, 1, QLatin1String(SRpCsvEmptyHeader));
+        starts.push_back(reader.Offset());
     } catch (const CsvError &e) {
-        throw EIOError((fileName + QLatin1String(SRpCsvRow) + QString::number(e.Row) +
-                        QLatin1String(SRpCsvColumn) + QString::number(e.Column) +
-                        QStringLiteral(": ") + e.Reason)
-                           .toStdString());
+        throw Failure(fileName, e);
     }
-    for (const Column &c : columns)
-        DefineField(c.Name, c.Type);
-    for (auto &values : records)
-        AppendRecord(QVariantList(values.begin(), values.end()));
+    for (const Column &c : columns) {
+        AddField(c.Name, c.Type);
+        FTypes.push_back(c.Type);
+    }
+    FStarts = std::move(starts);
+    FSource = std::move(source);
+    FBaseDir = baseDir;
     First();
+}
+
+void TRpCsvDataSet::readCurrent() const
+{
+    const qint64 start = FStarts[static_cast<size_t>(FRecNo)];
+    const qint64 stop = FStarts[static_cast<size_t>(FRecNo) + 1];
+    if (start < FWindowStart || stop > FWindowStart + FWindow.size()) {
+        // Some room before the record too, so that stepping back does not reread every time.
+        FWindowStart = std::max<qint64>(0, start - RecordWindow / 8);
+        FWindow.resize(std::max(stop - FWindowStart, RecordWindow));
+        FSource->seek(FWindowStart);
+        const qint64 got = FSource->read(FWindow.data(), FWindow.size());
+        FWindow.resize(std::max<qint64>(got, 0));
+        if (stop > FWindowStart + FWindow.size()) {
+            FWindow.clear();
+            throw EIOError((FFileName + QLatin1String(SRpCsvRow) + QString::number(FRecNo + 2) +
+                            QStringLiteral(": the file changed while it was read"))
+                               .toStdString());
+        }
+    }
+    const char *p = FWindow.constData() + (start - FWindowStart);
+    const int rowNo = FRecNo + 2;
+    int count = 0;
+    FValues.assign(FTypes.size(), QVariant());
+    try {
+        SplitRow(p, p + (stop - start), true, rowNo, FCells, count);
+        count = std::min(count, static_cast<int>(FTypes.size()));
+        for (int c = 0; c < count; ++c)
+            FValues[static_cast<size_t>(c)] =
+                CellValue(FCells[static_cast<size_t>(c)].View(), FTypes[static_cast<size_t>(c)],
+                          rowNo, c + 1, FBaseDir, true);
+    } catch (const CsvError &e) {
+        FValuesRow = -1;
+        throw Failure(FFileName, e);
+    }
+    FValuesRow = FRecNo;
+}
+
+QVariant TRpCsvDataSet::FieldValue(int index) const
+{
+    if (RecordCount() <= 0 || index < 0 || index >= FieldCount())
+        return QVariant();
+    if (FValuesRow != FRecNo)
+        readCurrent();
+    return FValues[static_cast<size_t>(index)];
+}
+
+void TRpCsvDataSet::First()
+{
+    FRecNo = 0;
+    FBof = true;
+    FEof = RecordCount() <= 0;
+}
+
+void TRpCsvDataSet::Next()
+{
+    if (RecordCount() <= 0)
+        return;
+    FBof = false;
+    if (FRecNo + 1 < RecordCount())
+        ++FRecNo;
+    else
+        FEof = true;
+}
+
+void TRpCsvDataSet::Prior()
+{
+    if (RecordCount() <= 0)
+        return;
+    FEof = false;
+    if (FRecNo > 0)
+        --FRecNo;
+    else
+        FBof = true;
+}
+
+void TRpCsvDataSet::Last()
+{
+    FRecNo = RecordCount() <= 0 ? 0 : RecordCount() - 1;
+    FEof = true;
+    FBof = RecordCount() <= 0;
+}
+
+TRpBookmark TRpCsvDataSet::GetBookmark() const
+{
+    char buf[4];
+    qToLittleEndian<std::int32_t>(RecNo(), buf);
+    return TRpBookmark(buf, 4);
+}
+
+void TRpCsvDataSet::GotoBookmark(const TRpBookmark &bookmark)
+{
+    if (bookmark.size() != 4)
+        throw EIOError(SRpBookmarkInvalid);
+    const auto row = qFromLittleEndian<std::int32_t>(bookmark.constData());
+    if (row < 0 || row >= RecordCount())
+        throw EIOError(SRpBookmarkInvalid);
+    FRecNo = row;
+    FEof = FBof = false;
 }
 
 } // namespace rp

@@ -2,10 +2,17 @@
 // CSV-file data set: RFC 4180 text in UTF-8, typed header cells, blob cells naming files.
 #pragma once
 
-#include "rpmemorydataset.h"
+#include "rpdataset.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace rp {
 
@@ -21,23 +28,82 @@ namespace rp {
 ///
 /// Any malformed input raises EIOError naming the file, the 1-based row (the
 /// header is row 1) and the 1-based column; the data set is then left empty.
-class TRpCsvDataSet : public TRpMemoryDataSet
+///
+/// Loading checks every cell but keeps only where each record starts; the
+/// current record is read again from the file when the cursor reaches it, so
+/// memory does not grow with the file. The file stays open while the data set
+/// holds it and must not change meanwhile.
+class TRpCsvDataSet : public TRpDataSet
 {
 public:
-    TRpCsvDataSet() = default;
+    TRpCsvDataSet();
+    ~TRpCsvDataSet() override;
     /// Reads `fileName` (see LoadFromFile).
-    explicit TRpCsvDataSet(const QString &fileName) { LoadFromFile(fileName); }
+    explicit TRpCsvDataSet(const QString &fileName);
 
     /// Replaces fields and records with the file's.
     void LoadFromFile(const QString &fileName);
     /// As LoadFromFile, from bytes; `fileName` names the source in messages and
     /// `baseDir` resolves blob cells.
     void LoadFromData(const QByteArray &data, const QString &fileName, const QString &baseDir);
+    /// Removes every record and field and lets go of the source.
+    void Clear();
 
     const QString &FileName() const { return FFileName; }
 
+    void First() override;
+    void Next() override;
+    void Prior() override;
+    void Last() override;
+    bool Eof() const override { return FEof; }
+    bool Bof() const override { return FBof; }
+    int RecordCount() const override
+    {
+        return FStarts.empty() ? 0 : static_cast<int>(FStarts.size()) - 1;
+    }
+    /// 0-based number of the current record, -1 when the set is empty.
+    int RecNo() const { return RecordCount() <= 0 ? -1 : FRecNo; }
+
+    TRpBookmark GetBookmark() const override;
+    void GotoBookmark(const TRpBookmark &bookmark) override;
+
+    QVariant FieldValue(int index) const override;
+
+    /// One cell of a row as split from the bytes (internal to the reader).
+    struct TCell
+    {
+        const char *Data = nullptr;
+        qsizetype Size = 0;
+        std::string Unquoted; ///< the bytes with doubled quotes undone, when there were any
+        bool UseUnquoted = false;
+        std::string_view View() const
+        {
+            return UseUnquoted ? std::string_view(Unquoted)
+                               : std::string_view(Data, static_cast<size_t>(Size));
+        }
+    };
+
 private:
+    void load(std::unique_ptr<QIODevice> source, const QString &fileName, const QString &baseDir);
+    void readCurrent() const;
+
     QString FFileName;
+    QString FBaseDir;
+    std::unique_ptr<QIODevice> FSource;
+    std::vector<TRpFieldType> FTypes;
+    /// Byte offset of every record's first byte, then the offset after the last record.
+    std::vector<qint64> FStarts;
+    int FRecNo = 0;
+    bool FEof = true;
+    bool FBof = true;
+
+    // The current record's values, read on first use after the cursor moved.
+    mutable std::vector<QVariant> FValues;
+    mutable int FValuesRow = -1;
+    // A window of the source's bytes, so that visiting records in order reads in large pieces.
+    mutable QByteArray FWindow;
+    mutable qint64 FWindowStart = 0;
+    mutable std::vector<TCell> FCells;
 };
 
 } // namespace rp

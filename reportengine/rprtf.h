@@ -132,6 +132,10 @@ public:
     /// staying in the document.
     bool Strict() const { return FStrict; }
     void SetStrict(bool value) { FStrict = value; }
+    /// Most passes a condition-driven scan without a data set may make before the run fails;
+    /// nothing else can end such a scan when its condition never turns false.
+    std::int64_t MaxWhilePasses() const { return FMaxWhilePasses; }
+    void SetMaxWhilePasses(std::int64_t value) { FMaxWhilePasses = value; }
 
     // Value rendering
     void OutVar();
@@ -223,6 +227,7 @@ private:
     TRpTemplatePos FLastErrLocation;
     QStringList FUsage;
     bool FStrict = false;
+    std::int64_t FMaxWhilePasses = 1000000;
     std::vector<bool> FControlsQuieted;
 
 public:

@@ -101,6 +101,8 @@ public:
     bool FBalance = false;
     std::int32_t FFullBalance = 0;
     QString FEmptyBalanceS;
+    /// Passes since the scan item last started the block (the pass cap counts these).
+    std::int64_t FPasses = 0;
 
 private:
     bool InBookmarkMode() const { return FUseBookMarkList; }

@@ -127,6 +127,17 @@ TEST_F(ScanRun, a_while_that_never_turns_false_stops_at_the_data_set_end)
     EXPECT_EQ(plain("\\\\SCAN(D), while(TRUE)\\\\\\\\D:N\\\\\\\\ENDSCAN\\\\"), "cd");
 }
 
+TEST_F(ScanRun, a_while_without_data_set_that_never_turns_false_fails_at_the_pass_cap)
+{
+    report.SetMaxWhilePasses(50);
+    EXPECT_EQ(failure("\\\\SCAN(), while(TRUE)\\\\.\\\\ENDSCAN\\\\"),
+              "Scan without data set still repeating after 50 passes: while(TRUE)");
+    // A loop that ends by itself at the cap is untouched.
+    report.CreateVar(QStringLiteral("i"), 0.0);
+    report.CreateVar(QStringLiteral("one"), 1.0);
+    EXPECT_EQ(plain("\\\\SCAN(), while(i<50), SET(i, i+one)\\\\.\\\\ENDSCAN\\\\").size(), 50u);
+}
+
 TEST_F(ScanRun, repetitions_correct_unbalanced_bodies)
 {
     addDataSet(QStringLiteral("D"), letters(3));
