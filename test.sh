@@ -10,8 +10,9 @@ preset=${1:-release}
 scripts/install-deps.sh
 cmake --preset "$preset"
 cmake --build --preset "$preset"
-# Widget tests open real windows: give them a virtual X server.
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# Widget tests open real windows: give them a virtual X server. Without -noreset the server
+# resets whenever its last client leaves, and a test starting during the reset cannot connect.
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --preset "$preset" -j2
 if [[ $preset == release ]]; then
   fuzz/run-fuzz.sh 60
