@@ -3,6 +3,7 @@
 #include "uzelvocolor.h"
 
 #include "errordisplay.h"
+#include "gemfills.h"
 #include "linguazcolor.h"
 #include "messaggizc.h"
 #include "productassets.h"
@@ -137,27 +138,6 @@ void setFill(TGradientFill *fill, TColor from, TColor to, TGradientFill::TGradie
     plainStyle(fill);
 }
 
-struct GemItem
-{
-    TColor color;
-    TColor colorTo;
-    TGradientFill::TGradientType type;
-    TColor hoverTo;
-};
-
-constexpr std::array<GemItem, 10> GemItems = {{
-    {16762594, 16747205, TGradientFill::gtVertical, 16766955},
-    {3487231, 187, TGradientFill::gtVertical, 13290239},
-    {14994896, 13605539, TGradientFill::gtVertical, 14211288},
-    {13434828, 0x00FF00, TGradientFill::gtVertical, 13434828},
-    {16777164, 0xFFFF00, TGradientFill::gtVertical, 16772031},
-    {10092543, 0x00FFFF, TGradientFill::gtVertical, 12582911},
-    {16737843, 0xFF0000, TGradientFill::gtVertical, 16764057},
-    {39423, 0x0000FF, TGradientFill::gtHorizontal, 10079487},
-    {0x0000FF, 0x0000FF, TGradientFill::gtVertical, 13290239},
-    {39423, 26367, TGradientFill::gtVertical, 10079487},
-}};
-
 // The system's ANSI code page of the stored texts: Windows-1252.
 QByteArray toAnsi(const QString &text)
 {
@@ -190,8 +170,8 @@ void TFmColor::createRotaryMenu()
 
     QFont itemFont(QStringLiteral("Tahoma"), 9);
     itemFont.setBold(true);
-    for (int i = 0; i < int(GemItems.size()); ++i) {
-        const GemItem &gem = GemItems[i];
+    for (int i = 0; i < int(zc::GemFills.size()); ++i) {
+        const zc::GemFill &gem = zc::GemFills[i];
         TRotaryMenuItem *item = RM_ZColor->Items()->Add();
         item->SetCaption(zc::GemKeys[i]);
         item->SetHint(zc::GemKeys[i]);

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// The ring's gem colours: one fill per item, shared by the window and the colour-table pictures.
+#pragma once
+
+#include <gradientfill.h>
+
+#include <array>
+
+namespace zc {
+
+/// How one gem's ring item is filled.
+struct GemFill
+{
+    TColor color;                      ///< gradient start
+    TColor colorTo;                    ///< gradient end
+    TGradientFill::TGradientType type; ///< gradient direction
+    TColor hoverTo;                    ///< end of the hover gradient (from white)
+};
+
+/// The ten fills, in the order of `GemKeys`.
+inline constexpr std::array<GemFill, 10> GemFills = {{
+    {16762594, 16747205, TGradientFill::gtVertical, 16766955},
+    {3487231, 187, TGradientFill::gtVertical, 13290239},
+    {14994896, 13605539, TGradientFill::gtVertical, 14211288},
+    {13434828, 0x00FF00, TGradientFill::gtVertical, 13434828},
+    {16777164, 0xFFFF00, TGradientFill::gtVertical, 16772031},
+    {10092543, 0x00FFFF, TGradientFill::gtVertical, 12582911},
+    {16737843, 0xFF0000, TGradientFill::gtVertical, 16764057},
+    {39423, 0x0000FF, TGradientFill::gtHorizontal, 10079487},
+    {0x0000FF, 0x0000FF, TGradientFill::gtVertical, 13290239},
+    {39423, 26367, TGradientFill::gtVertical, 10079487},
+}};
+
+} // namespace zc
