@@ -161,12 +161,16 @@ public:
         return owner ? color(best, *owner) : 0;
     }
 
-    // Colours of the pixels whose centres fall in `box` (device pixels), non-premultiplied.
-    QImage render(const QRect &box) const
+    // The brush over the pixels whose centres fall in `box` (device pixels), premultiplied and
+    // weighted by the product of the two coverages (`area` may be null for full coverage).
+    // Pixels that either coverage leaves out are never sampled: they would be weighted to
+    // nothing, and skipping them is most of a thin shape's speed.
+    QImage render(const QRect &box, const QImage &outline, const QImage *area) const
     {
-        QImage layer(box.size(), QImage::Format_ARGB32);
+        QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
         layer.fill(0);
-        std::vector<Claim> claims(size_t(box.width()) * box.height());
+        // Only the best priority so far matters to later claims; the colour is final.
+        std::vector<quint8> claims(size_t(box.width()) * box.height(), 0);
         for (const Triangle &t : m_triangles) {
             const double grow = 1 + t.margin;
             const QPointF a = t.c + (t.a - t.c) * grow, b = t.c + (t.b - t.c) * grow;
@@ -176,34 +180,27 @@ public:
             const int y1 =
                 std::min(box.bottom(), int(std::ceil(std::max({t.c.y(), a.y(), b.y()}))));
             const QPointF corners[3] = {t.c, a, b};
+            const std::array<Edge, 3> edges = edgesOf(corners);
             for (int y = y0; y <= y1; ++y) {
-                // Only the row's span across the grown triangle is tried, one pixel wider on
-                // each side; claim() alone decides which pixels belong to the triangle.
-                const double yc = y + 0.5;
-                double lo = 1e300, hi = -1e300;
-                for (int e = 0; e < 3; ++e) {
-                    const QPointF p = corners[e], q = corners[(e + 1) % 3];
-                    if (yc < std::min(p.y(), q.y()) || yc > std::max(p.y(), q.y())) {
-                        continue;
-                    }
-                    const double dy = q.y() - p.y();
-                    const double xs[2] = {
-                        dy == 0 ? p.x() : p.x() + (yc - p.y()) * (q.x() - p.x()) / dy,
-                        dy == 0 ? q.x() : p.x() + (yc - p.y()) * (q.x() - p.x()) / dy};
-                    lo = std::min({lo, xs[0], xs[1]});
-                    hi = std::max({hi, xs[0], xs[1]});
-                }
-                if (lo > hi) {
+                int sx0 = 0, sx1 = -1;
+                if (!rowSpan(edges, y + 0.5, x0, x1, sx0, sx1)) {
                     continue;
                 }
-                const int sx0 = std::max(x0, int(std::floor(lo - 0.5)) - 1);
-                const int sx1 = std::min(x1, int(std::ceil(hi - 0.5)) + 1);
-                auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y - box.top()));
-                Claim *row = claims.data() + size_t(y - box.top()) * box.width();
+                const int row = y - box.top();
+                auto *line = reinterpret_cast<QRgb *>(layer.scanLine(row));
+                const uchar *m1 = outline.constScanLine(row);
+                const uchar *m2 = area ? area->constScanLine(row) : nullptr;
+                quint8 *best = claims.data() + size_t(row) * box.width();
                 for (int x = sx0; x <= sx1; ++x) {
-                    Claim &c = row[x - box.left()];
+                    const int i = x - box.left();
+                    const int k = m1[i] * (m2 ? m2[i] : 255);
+                    if (k == 0) {
+                        continue;
+                    }
+                    Claim c{best[i], 0, 0};
                     if (claim(t, QPointF(x + 0.5, y + 0.5), c)) {
-                        line[x - box.left()] = color(c, t);
+                        best[i] = quint8(c.priority);
+                        line[i] = weighted(qPremultiply(color(c, t)), k);
                     }
                 }
             }
@@ -235,6 +232,65 @@ private:
         return mix(edge, m_center, pos);
     }
 
+    // The row's span across the grown triangle, one pixel wider on each side; claim() alone
+    // decides which pixels belong to the triangle, so the span only has to hold them all.
+    struct Edge
+    {
+        double top, bottom; // y range
+        double x, y;        // one end
+        double slope;       // dx / dy, 0 for a level edge
+        double xOther;      // the other end's x, for a level edge
+    };
+    static bool rowSpan(const std::array<Edge, 3> &edges, double yc, int x0, int x1, int &sx0,
+                        int &sx1)
+    {
+        double lo = 1e300, hi = -1e300;
+        for (const Edge &e : edges) {
+            if (yc < e.top || yc > e.bottom) {
+                continue;
+            }
+            if (e.slope == 0 && e.top == e.bottom) {
+                lo = std::min({lo, e.x, e.xOther});
+                hi = std::max({hi, e.x, e.xOther});
+            } else {
+                const double xs = e.x + (yc - e.y) * e.slope;
+                lo = std::min(lo, xs);
+                hi = std::max(hi, xs);
+            }
+        }
+        if (lo > hi) {
+            return false;
+        }
+        sx0 = std::max(x0, int(std::floor(lo - 0.5)) - 1);
+        sx1 = std::min(x1, int(std::ceil(hi - 0.5)) + 1);
+        return true;
+    }
+    static std::array<Edge, 3> edgesOf(const QPointF (&corners)[3])
+    {
+        std::array<Edge, 3> edges;
+        for (int i = 0; i < 3; ++i) {
+            const QPointF p = corners[i], q = corners[(i + 1) % 3];
+            const double dy = q.y() - p.y();
+            edges[size_t(i)] = {std::min(p.y(), q.y()),
+                                std::max(p.y(), q.y()),
+                                p.x(),
+                                p.y(),
+                                dy == 0 ? 0.0 : (q.x() - p.x()) / dy,
+                                q.x()};
+        }
+        return edges;
+    }
+
+    // A premultiplied pixel scaled by k / (255 * 255).
+    static QRgb weighted(QRgb px, int k)
+    {
+        if (k == 255 * 255) {
+            return px;
+        }
+        const auto scale = [k](int v) { return (v * k + 255 * 255 / 2) / (255 * 255); };
+        return qRgba(scale(qRed(px)), scale(qGreen(px)), scale(qBlue(px)), scale(qAlpha(px)));
+    }
+
     const TPathGradient &m_brush;
     QList<TPathGradient::TBlendStop> m_blend;
     std::vector<Triangle> m_triangles;
@@ -246,7 +302,7 @@ private:
 
 QImage coverage(const QSize &size, const QPainterPath &devicePath, const QPoint &origin)
 {
-    QImage mask(size, QImage::Format_ARGB32_Premultiplied);
+    QImage mask(size, QImage::Format_Alpha8);
     mask.fill(0);
     QPainter p(&mask);
     p.setRenderHint(QPainter::Antialiasing);
@@ -304,29 +360,12 @@ void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
     if (box.isEmpty()) {
         return;
     }
-    QImage layer = FanRasterizer(*this, transform)
-                       .render(box)
-                       .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // The fan's own edges are hard; the anti-aliased outline and area decide the rim.
     const QImage m1 = coverage(box.size(), outline, box.topLeft());
     // Filling the outline itself (shadows, glows) needs its coverage only once.
     const bool sameArea = &area == &m_outline || area == m_outline;
     const QImage m2 = sameArea ? QImage() : coverage(box.size(), region, box.topLeft());
-    for (int y = 0; y < box.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(layer.scanLine(y));
-        const auto *a = reinterpret_cast<const QRgb *>(m1.constScanLine(y));
-        const auto *b = sameArea ? nullptr : reinterpret_cast<const QRgb *>(m2.constScanLine(y));
-        for (int x = 0; x < box.width(); ++x) {
-            const int k = qAlpha(a[x]) * (b ? qAlpha(b[x]) : 255);
-            if (k == 255 * 255) {
-                continue;
-            }
-            const QRgb px = line[x];
-            const auto scale = [k](int v) { return (v * k + 255 * 255 / 2) / (255 * 255); };
-            line[x] =
-                qRgba(scale(qRed(px)), scale(qGreen(px)), scale(qBlue(px)), scale(qAlpha(px)));
-        }
-    }
+    QImage layer = FanRasterizer(*this, transform).render(box, m1, sameArea ? nullptr : &m2);
     layer.setDevicePixelRatio(dpr);
     painter->save();
     painter->resetTransform();

@@ -391,6 +391,7 @@ void TRotaryMenu::Changed()
     if (d->destroying) {
         return;
     }
+    ++d->changeCount;
     if (d->changeHook) {
         d->changeHook();
     }

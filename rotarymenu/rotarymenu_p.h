@@ -59,6 +59,10 @@ struct TRotaryMenuPrivate
     void announceFocus();
 
     // Painting helpers (rotarymenupaint.cpp).
+    /// Shadow and items, from the ring layer when nothing changed since it was made.
+    void drawRing(QPainter *p, const TRotaryMenuGeometry &g);
+    void paintRing(QPainter *p, const TRotaryMenuGeometry &g);
+    void drawFocus(QPainter *p, const TRotaryMenuGeometry &g);
     void drawShadow(QPainter *p, const QPainterPath &outline);
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
     void drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
@@ -104,6 +108,23 @@ struct TRotaryMenuPrivate
         QPoint origin;
         QImage image;
     } shadowCache;
+    /// The painted ring (shadow and items, not the focus) of one state of the menu.
+    struct TRingCache
+    {
+        struct Key
+        {
+            quint64 changes = 0;
+            qint64 palette = 0;
+            QRectF R;
+            qreal ratio = 0;
+            int hints = -1;
+            bool operator==(const Key &) const = default;
+        };
+        Key key; ///< the state `image` holds, while `valid`
+        bool valid = false;
+        QImage image;
+    } ringCache;
+    quint64 changeCount = 0; ///< calls of Changed(), which every visible change makes
     QSize knownSize;
     bool destroying = false;
     std::function<void()> changeHook;

@@ -51,10 +51,79 @@ void TRotaryMenu::DrawRotaryMenu(QPainter *graphics, const QRectF &R)
     g.R = R;
     g.RI = QRectF(R.x() + d->size, R.y() + d->size, R.width() - 2.0 * d->size,
                   R.height() - 2.0 * d->size);
-    if (g.count > 0 && d->shadowColor != clNone && g.RI.width() > 0 && g.RI.height() > 0) {
-        d->drawShadow(graphics, g.menuPath());
+    d->drawRing(graphics, g);
+    d->drawFocus(graphics, g);
+}
+
+namespace {
+
+// Layers are only reused while they land on whole device pixels.
+bool pixelAligned(const QPainter *p)
+{
+    const QTransform &world = p->worldTransform();
+    return world.type() <= QTransform::TxTranslate && world.dx() == int(world.dx()) &&
+           world.dy() == int(world.dy());
+}
+
+// While the widget is rendered elsewhere the painter's device is the widget, but the pixels
+// land on the engine's device: that one's ratio decides a layer's resolution.
+qreal targetRatio(QPainter *p)
+{
+    const QPaintDevice *target = p->paintEngine() && p->paintEngine()->paintDevice()
+                                     ? p->paintEngine()->paintDevice()
+                                     : p->device();
+    return target->devicePixelRatioF();
+}
+
+} // namespace
+
+void TRotaryMenuPrivate::paintRing(QPainter *p, const TRotaryMenuGeometry &g)
+{
+    if (g.count > 0 && shadowColor != clNone && g.RI.width() > 0 && g.RI.height() > 0) {
+        drawShadow(p, g.menuPath());
     }
-    d->drawItems(graphics, g);
+    drawItems(p, g);
+}
+
+void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
+{
+    // Pictures in a container can change without telling the menu, so a ring that shows
+    // them is always painted afresh.
+    bool fromContainer = false;
+    for (int i = 0; pictureContainer && i < g.count; ++i) {
+        fromContainer = fromContainer || !items->Items(i)->ImageName().isEmpty();
+    }
+    if (!pixelAligned(p) || fromContainer || q->size().isEmpty()) {
+        ringCache.valid = false;
+        paintRing(p, g);
+        return;
+    }
+    // Every change of the menu, its items or their fills goes through Changed(), which
+    // counts it; the palette holds the system colours that captions may use.
+    const TRingCache::Key key{changeCount, q->palette().cacheKey(), g.R, targetRatio(p),
+                              int(p->renderHints())};
+    if (ringCache.valid && ringCache.key == key) {
+        p->drawImage(QPointF(0, 0), ringCache.image);
+        return;
+    }
+    // The ring is always composed in the layer, even for a frame that is never shown again,
+    // so that a repaint of the same state gives the very same pixels; an animation reuses
+    // the buffer.
+    const QSize size = q->size() * key.ratio;
+    QImage &image = ringCache.image;
+    if (image.size() != size) {
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    }
+    image.setDevicePixelRatio(key.ratio);
+    image.fill(Qt::transparent);
+    QPainter layer(&image);
+    layer.setRenderHints(p->renderHints());
+    layer.setFont(p->font());
+    paintRing(&layer, g);
+    layer.end();
+    ringCache.key = key;
+    ringCache.valid = true;
+    p->drawImage(QPointF(0, 0), image);
 }
 
 void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
@@ -70,19 +139,11 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
     };
     // The soft shadow is by far the dearest layer, and hovering repaints the same ring
     // over and over: keep the last one as an image while painting stays pixel-aligned.
-    const QTransform &world = p->worldTransform();
-    const bool aligned = world.type() <= QTransform::TxTranslate && world.dx() == int(world.dx()) &&
-                         world.dy() == int(world.dy());
-    if (!aligned) {
+    if (!pixelAligned(p)) {
         paint(p);
         return;
     }
-    // While the widget is rendered elsewhere the painter's device is the widget, but the
-    // pixels land on the engine's device: that one's ratio decides the layer's resolution.
-    const QPaintDevice *target = p->paintEngine() && p->paintEngine()->paintDevice()
-                                     ? p->paintEngine()->paintDevice()
-                                     : p->device();
-    const qreal ratio = target->devicePixelRatioF();
+    const qreal ratio = targetRatio(p);
     if (shadowCache.image.isNull() || shadowCache.outline != outline ||
         shadowCache.color != shadow || shadowCache.offset != shadowOffset ||
         shadowCache.image.devicePixelRatio() != ratio) {
@@ -135,6 +196,10 @@ void TRotaryMenuPrivate::drawItems(QPainter *p, const TRotaryMenuGeometry &g)
             p->restore();
         }
     }
+}
+
+void TRotaryMenuPrivate::drawFocus(QPainter *p, const TRotaryMenuGeometry &g)
+{
     if (q->hasFocus() && showFocus && focused) {
         const QPainterPath outline = g.itemPath(indexOf(focused));
         p->save();
