@@ -34,12 +34,13 @@ status=0
 "$work/fuzz/report-fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
   -dict=fuzz/reportengine/report-fuzz.dict -artifact_prefix="$crashes/" -print_final_stats=1 \
   "$corpus" >"$log" 2>&1 || status=$?
-tail -n 15 "$log"
+grep -E '^(Done |stat::)' "$log" || true
 # A sanitizer message that did not end the run still counts as a failure.
 if ((status == 0)) && grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$log"; then
   status=1
 fi
 if ((status != 0)); then
+  grep -v -E '^(#[0-9]+|\s+NEW_FUNC)' "$log" | tail -n 60 >&2
   echo "report-fuzz failed (status $status); full log: $log; inputs kept in $crashes:" >&2
   ls -t "$crashes" | head -n 5 >&2
   exit 1
