@@ -73,7 +73,8 @@ click_in() { # click_in ID X Y
 answer_box() { # answer_box TITLE [SCREENSHOT-NAME]
   local box
   box=$(window_named "$1")
-  wait_until 10 "the box \"$1\" did not settle" window_settles "$box"
+  # The whole screen: opening a box can activate the window below, which spins its ring.
+  wait_until 20 "the screen did not settle under \"$1\"" window_settles root
   [[ -z ${2:-} ]] || shot "$2"
   local X Y WIDTH HEIGHT SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$box")"
@@ -155,6 +156,8 @@ done
 # Close the result window, then the program through the centre picture and its question.
 click_in "$result" 140 25
 wait_until 10 "the result window stayed open" no_window_named "$result_title"
+# Back in the main window the ring spins in again; the click waits for it.
+wait_until 20 "the ring did not stop turning" window_settles "$main"
 click_in "$main" 325 365
 answer_box "Zelvoria Color Test" close-question
 wait_app_exit
