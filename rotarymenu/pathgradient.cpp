@@ -2,6 +2,7 @@
 // Path-gradient brush: a seamless triangle fan rasterised into a layer, masked by the outline.
 #include "pathgradient.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QtMath>
 #include <QTransform>
@@ -208,6 +209,84 @@ public:
         return layer;
     }
 
+    // The same pixels as render(), but only those that `cover` (device pixels, the device
+    // itself) does not yet hold opaquely, each tested against the triangles whose cone from
+    // the centre holds it. False, with nothing done, when too many pixels are open for that
+    // to pay off.
+    bool renderVisible(const QRect &box, const QImage &outline, const QImage *area,
+                       const QImage &cover, QImage &layer) const
+    {
+        std::vector<QPoint> open;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const auto *under = reinterpret_cast<const QRgb *>(cover.constScanLine(y));
+            const uchar *m1 = outline.constScanLine(y - box.top());
+            const uchar *m2 = area ? area->constScanLine(y - box.top()) : nullptr;
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const int i = x - box.left();
+                if (m1[i] && (!m2 || m2[i]) && qAlpha(under[x]) != 255) {
+                    open.push_back({x, y});
+                }
+            }
+            if (open.size() * 4 > size_t(box.width()) * box.height()) {
+                return false;
+            }
+        }
+        constexpr int bins = 512;
+        const auto binOf = [](double angle) {
+            const int b = int(std::floor(angle * (bins / (2 * M_PI))));
+            return ((b % bins) + bins) % bins;
+        };
+        std::vector<std::vector<int>> cones(bins);
+        for (int n = 0; n < int(m_triangles.size()); ++n) {
+            const Triangle &t = m_triangles[size_t(n)];
+            double lo = std::atan2(t.a.y() - t.c.y(), t.a.x() - t.c.x());
+            double hi = std::atan2(t.b.y() - t.c.y(), t.b.x() - t.c.x());
+            if (lo > hi) {
+                std::swap(lo, hi);
+            }
+            if (hi - lo > M_PI) { // the cone crosses the angle's wrap-around
+                std::swap(lo, hi);
+                hi += 2 * M_PI;
+            }
+            // One bin either side absorbs the rounding of the angles.
+            const int first = int(std::floor(lo * (bins / (2 * M_PI)))) - 1;
+            const int last = int(std::floor(hi * (bins / (2 * M_PI)))) + 1;
+            for (int b = first; b <= last && b - first < bins; ++b) {
+                cones[size_t(((b % bins) + bins) % bins)].push_back(n);
+            }
+        }
+        layer = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+        layer.fill(0);
+        const QPointF c = m_triangles.empty() ? QPointF() : m_triangles.front().c;
+        std::vector<int> all(m_triangles.size());
+        for (int n = 0; n < int(all.size()); ++n) {
+            all[size_t(n)] = n;
+        }
+        for (const QPoint &pixel : open) {
+            const QPointF x(pixel.x() + 0.5, pixel.y() + 0.5);
+            const QPointF d = x - c;
+            // The centre itself has no direction; any triangle may own it.
+            const std::vector<int> &candidates =
+                d.isNull() ? all : cones[size_t(binOf(std::atan2(d.y(), d.x())))];
+            Claim best;
+            const Triangle *owner = nullptr;
+            for (int n : candidates) {
+                if (claim(m_triangles[size_t(n)], x, best)) {
+                    owner = &m_triangles[size_t(n)];
+                }
+            }
+            if (owner) {
+                const int i = pixel.x() - box.left();
+                const int row = pixel.y() - box.top();
+                const int k =
+                    outline.constScanLine(row)[i] * (area ? area->constScanLine(row)[i] : 255);
+                reinterpret_cast<QRgb *>(layer.scanLine(row))[i] =
+                    weighted(qPremultiply(color(best, *owner)), k);
+            }
+        }
+        return true;
+    }
+
 private:
     QRgb colorAt(double pos, int ia, int ib, double u) const
     {
@@ -340,6 +419,16 @@ void TPathGradient::Fill(QPainter *painter, const QRectF &area) const
 
 void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
 {
+    fill(painter, area, false);
+}
+
+void TPathGradient::FillBehind(QPainter *painter) const
+{
+    fill(painter, m_outline, true);
+}
+
+void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behind) const
+{
     if (!painter || !painter->device() || m_outline.isEmpty() || area.isEmpty()) {
         return;
     }
@@ -357,6 +446,13 @@ void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
                    ? QRect()
                    : transform.mapRect(painter->clipBoundingRect()).toAlignedRect();
     }
+    // What lies in front is only known when the painter draws straight onto an image.
+    const QImage *cover = nullptr;
+    if (behind && painter->device()->devType() == QInternal::Image &&
+        painter->paintEngine()->paintDevice() == painter->device()) {
+        cover = static_cast<const QImage *>(painter->device());
+        box &= cover->rect();
+    }
     if (box.isEmpty()) {
         return;
     }
@@ -365,10 +461,17 @@ void TPathGradient::Fill(QPainter *painter, const QPainterPath &area) const
     // Filling the outline itself (shadows, glows) needs its coverage only once.
     const bool sameArea = &area == &m_outline || area == m_outline;
     const QImage m2 = sameArea ? QImage() : coverage(box.size(), region, box.topLeft());
-    QImage layer = FanRasterizer(*this, transform).render(box, m1, sameArea ? nullptr : &m2);
+    const FanRasterizer fan(*this, transform);
+    QImage layer;
+    if (!cover || !fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, layer)) {
+        layer = fan.render(box, m1, sameArea ? nullptr : &m2);
+    }
     layer.setDevicePixelRatio(dpr);
     painter->save();
     painter->resetTransform();
+    if (behind) {
+        painter->setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    }
     painter->drawImage(QPointF(box.topLeft()) / dpr, layer);
     painter->restore();
 }

@@ -53,8 +53,14 @@ public:
     /// Fills an area with the brush: only where the area and the outline overlap is painted.
     void Fill(QPainter *painter, const QPainterPath &area) const;
     void Fill(QPainter *painter, const QRectF &area) const;
+    /// Fills the outline underneath what is painted already (destination-over), as a shadow
+    /// painted after the shapes that cast it. Drawing straight onto an image, the pixels that
+    /// image already holds opaquely are not worked out at all.
+    void FillBehind(QPainter *painter) const;
 
 private:
+    void fill(QPainter *painter, const QPainterPath &area, bool behind) const;
+
     QPainterPath m_outline;
     QPointF m_center;
     QColor m_centerColor = Qt::white;

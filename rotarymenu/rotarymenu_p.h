@@ -2,6 +2,7 @@
 // Private state of the rotary menu widget shared by its implementation files.
 #pragma once
 
+#include "pathgradient.h"
 #include "picturecontainer.h"
 #include "rotarymenu.h"
 #include "rotarymenuanimation.h"
@@ -61,7 +62,10 @@ struct TRotaryMenuPrivate
     // Painting helpers (rotarymenupaint.cpp).
     /// Shadow and items, from the ring layer when nothing changed since it was made.
     void drawRing(QPainter *p, const TRotaryMenuGeometry &g);
+    /// Shadow, then items, straight onto `p`.
     void paintRing(QPainter *p, const TRotaryMenuGeometry &g);
+    bool hasShadow(const TRotaryMenuGeometry &g) const;
+    QList<TPathGradient::TBlendStop> shadowBlend() const;
     void drawFocus(QPainter *p, const TRotaryMenuGeometry &g);
     void drawShadow(QPainter *p, const QPainterPath &outline);
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);

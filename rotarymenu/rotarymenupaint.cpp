@@ -77,9 +77,20 @@ qreal targetRatio(QPainter *p)
 
 } // namespace
 
+bool TRotaryMenuPrivate::hasShadow(const TRotaryMenuGeometry &g) const
+{
+    return g.count > 0 && shadowColor != clNone && g.RI.width() > 0 && g.RI.height() > 0;
+}
+
+QList<TPathGradient::TBlendStop> TRotaryMenuPrivate::shadowBlend() const
+{
+    const QColor shadow = MakeQColor(quint8(shadowOpacity), shadowColor);
+    return {{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}};
+}
+
 void TRotaryMenuPrivate::paintRing(QPainter *p, const TRotaryMenuGeometry &g)
 {
-    if (g.count > 0 && shadowColor != clNone && g.RI.width() > 0 && g.RI.height() > 0) {
+    if (hasShadow(g)) {
         drawShadow(p, g.menuPath());
     }
     drawItems(p, g);
@@ -119,7 +130,15 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     QPainter layer(&image);
     layer.setRenderHints(p->renderHints());
     layer.setFont(p->font());
-    paintRing(&layer, g);
+    // The items go first and the shadow behind them, so that only the pixels the items
+    // leave open need the shadow's colour.
+    drawItems(&layer, g);
+    if (hasShadow(g)) {
+        TPathGradient brush(g.menuPath());
+        brush.SetInterpolationColors(shadowBlend());
+        layer.translate(shadowOffset, shadowOffset);
+        brush.FillBehind(&layer);
+    }
     layer.end();
     ringCache.key = key;
     ringCache.valid = true;
@@ -131,7 +150,7 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
     const QColor shadow = MakeQColor(quint8(shadowOpacity), shadowColor);
     auto paint = [&](QPainter *target) {
         TPathGradient brush(outline);
-        brush.SetInterpolationColors({{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}});
+        brush.SetInterpolationColors(shadowBlend());
         target->save();
         target->translate(shadowOffset, shadowOffset);
         brush.Fill(target);
