@@ -37,6 +37,64 @@ void stripTrailingZeros(Decimal &d)
     }
 }
 
+// The 18 leading digits of a > 0 worked out exactly from its binary mantissa, rounded half to
+// even as printf rounds them, at a fraction of printf's cost; false outside 2^-56 .. 2^64.
+bool exactDigits(long double a, Decimal &d)
+{
+    using u128 = unsigned __int128;
+    int e2 = 0;
+    const long double m = std::frexp(a, &e2);
+    const auto mant = static_cast<std::uint64_t>(std::ldexp(m, 64)); // all 64 mantissa bits
+    const int k = 64 - e2;                                           // a = mant / 2^k
+    if (k < 0 || k > 120)
+        return false;
+    const std::uint64_t whole = k >= 64 ? 0 : mant >> k;
+    const u128 mask = (u128(1) << k) - 1;
+    u128 frac = u128(mant) & mask;
+    char all[kMaxDigits + 24];
+    int n = 0;
+    char rev[24];
+    int w = 0;
+    for (std::uint64_t v = whole; v > 0; v /= 10)
+        rev[w++] = static_cast<char>('0' + v % 10);
+    while (w > 0)
+        all[n++] = rev[--w];
+    int exponent = n;
+    const auto nextDigit = [&] {
+        frac *= 10;
+        const auto digit = static_cast<char>('0' + static_cast<int>(frac >> k));
+        frac &= mask;
+        return digit;
+    };
+    if (n == 0) {
+        char digit = nextDigit();
+        for (; digit == '0'; digit = nextDigit())
+            --exponent;
+        all[n++] = digit;
+    }
+    while (n < kMaxDigits + 1)
+        all[n++] = nextDigit();
+    bool rest = frac != 0;
+    for (int i = kMaxDigits + 1; i < n; ++i)
+        rest = rest || all[i] != '0';
+    const char next = all[kMaxDigits];
+    if (next > '5' || (next == '5' && (rest || ((all[kMaxDigits - 1] - '0') & 1)))) {
+        int i = kMaxDigits - 1;
+        while (i >= 0 && all[i] == '9')
+            all[i--] = '0';
+        if (i < 0) {
+            all[0] = '1';
+            ++exponent;
+        } else {
+            ++all[i];
+        }
+    }
+    d.digits.assign(all, kMaxDigits);
+    d.exponent = exponent;
+    stripTrailingZeros(d);
+    return true;
+}
+
 // The 18 leading digits of |v|, correctly rounded. Further rounding works on these digits,
 // halves away from zero, which is what makes 2.675 print as 2.68 with two decimals.
 Decimal rawDigits(long double v)
@@ -57,6 +115,8 @@ Decimal rawDigits(long double v)
         stripTrailingZeros(d);
         return d;
     }
+    if (exactDigits(a, d))
+        return d;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*Le", kMaxDigits - 1, a);
     // The decimal point of "%e" follows LC_NUMERIC; only the digits and the exponent count.
