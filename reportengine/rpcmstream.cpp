@@ -522,7 +522,12 @@ void TRpBaseReport::FreeOutf()
 
 void TRpBaseReport::wr(const QString &text)
 {
-    if (FOutf)
+    if (!FOutf)
+        return;
+    // RTF output is ASCII but for the rare character escaping leaves: narrow it in one go.
+    if (QtPrivate::isAscii(QStringView(text)))
+        FOutf->write(text.toLatin1());
+    else
         FOutf->write(ToAnsi(text));
 }
 

@@ -80,8 +80,15 @@ TRpDataType TRpRTF::FieldType2VarType(TRpFieldType type)
 
 void TRpRTF::writeText(const QString &value, const QString &markup)
 {
-    wr(QLatin1String("\\lang") + QString::number(FLang) + u' ' +
-       rp::txt2rtf(value, FUnicodeByDefault) + markup);
+    const QString escaped = rp::txt2rtf(value, FUnicodeByDefault);
+    QString text;
+    text.reserve(escaped.size() + markup.size() + 12);
+    text += QLatin1String("\\lang");
+    text += QString::number(FLang);
+    text += u' ';
+    text += escaped;
+    text += markup;
+    wr(text);
 }
 
 void TRpRTF::writeMissing(const TRpRowContent &c, const QString &what)

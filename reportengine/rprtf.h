@@ -8,6 +8,7 @@
 #include "rpreader.h"
 #include "rpscans.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -197,6 +198,7 @@ private:
         QString text;        ///< the field as written
     };
     void loadAndCheckTemplate();
+    std::int32_t resolveAlias(const QString &alias) const;
     void compilePhase();
     void compileTemplate();
     void runCommandStream();
@@ -228,6 +230,10 @@ private:
     QStringList FUsage;
     bool FStrict = false;
     std::int64_t FMaxWhilePasses = 1000000;
+    // Aliases CtoN resolved, valid for the FInDList and data sets they were resolved against.
+    QHash<QString, std::int32_t> FAliasNumbers;
+    QStringList FAliasNumbersFor;
+    qsizetype FAliasNumbersDataSets = -1;
     std::vector<bool> FControlsQuieted;
 
 public:

@@ -64,6 +64,23 @@ QString RpShellErrorText(int code)
 
 std::int32_t TRpRTF::CtoN(const QString &alias)
 {
+    // Every field of every record names its alias: resolve each spelling once per run.
+    if (FAliasNumbersDataSets != static_cast<qsizetype>(FDFiles.size()) ||
+        FAliasNumbersFor != FInDList) {
+        FAliasNumbers.clear();
+        FAliasNumbersFor = FInDList;
+        FAliasNumbersDataSets = static_cast<qsizetype>(FDFiles.size());
+    }
+    const auto known = FAliasNumbers.constFind(alias);
+    if (known != FAliasNumbers.constEnd())
+        return *known;
+    const std::int32_t number = resolveAlias(alias);
+    FAliasNumbers.insert(alias, number);
+    return number;
+}
+
+std::int32_t TRpRTF::resolveAlias(const QString &alias) const
+{
     const QString a = RpTrim(alias).toUpper();
     if (a.isEmpty())
         return -1;

@@ -136,7 +136,7 @@ void TRpMemoryStream::WriteUInt8(std::uint8_t value)
     Write(&c, 1);
 }
 
-std::int32_t TRpMemoryStream::ReadInt32()
+std::int32_t TRpMemoryStream::readCutInt32()
 {
     char buf[4] = {0, 0, 0, 0};
     Read(buf, 4);

@@ -6,6 +6,7 @@
 #include <QFlags>
 #include <QImage>
 #include <QString>
+#include <QtEndian>
 
 #include <cstdint>
 #include <vector>
@@ -140,11 +141,21 @@ public:
     void WriteUInt16(std::uint16_t value);
     void WriteUInt8(std::uint8_t value);
     /// Reads a value; a value cut by the end of the stream reads its missing bytes as 0.
-    std::int32_t ReadInt32();
+    std::int32_t ReadInt32()
+    {
+        // The run loop reads millions of these: only a value cut by the end takes the call.
+        if (FPos + 4 > FData.size())
+            return readCutInt32();
+        const auto v = qFromLittleEndian<std::int32_t>(FData.constData() + FPos);
+        FPos += 4;
+        return v;
+    }
     std::uint16_t ReadUInt16();
     std::uint8_t ReadUInt8();
 
 private:
+    std::int32_t readCutInt32();
+
     QByteArray FData;
     qint64 FPos = 0;
 };
