@@ -215,3 +215,49 @@ TEST(PathGradient, DegenerateOutlinesPaintNothing)
         return clear;
     }());
 }
+
+// Painting behind shapes already on an image must give what putting the whole brush behind
+// them gives; a C-shaped outline's centre lies outside it, so rays cross it more than once.
+TEST(PathGradient, FillBehindMatchesPaintingUnderneath)
+{
+    QPainterPath outline;
+    outline.arcMoveTo(QRectF(10, 10, 200, 200), 30);
+    outline.arcTo(QRectF(10, 10, 200, 200), 30, 300);
+    outline.arcTo(QRectF(60, 60, 100, 100), 330, -300);
+    outline.closeSubpath();
+    TPathGradient brush(outline);
+    brush.SetInterpolationColors(
+        {{0.0, QColor(0, 0, 0, 0)}, {0.1, QColor(6, 22, 45, 80)}, {1.0, QColor(6, 22, 45, 80)}});
+    for (const qreal ratio : {1.0, 1.5}) {
+        for (const bool sparse : {true, false}) { // mostly hidden, or mostly open
+            QImage front(QSize(220, 220) * ratio, QImage::Format_ARGB32_Premultiplied);
+            front.setDevicePixelRatio(ratio);
+            front.fill(Qt::transparent);
+            QPainter p(&front);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setBrush(QColor(200, 30, 30));
+            p.drawEllipse(sparse ? QRectF(18, 18, 184, 184) : QRectF(90, 20, 40, 30));
+            p.end();
+
+            QImage behind = front;
+            p.begin(&behind);
+            p.setRenderHint(QPainter::Antialiasing);
+            brush.FillBehind(&p);
+            p.end();
+
+            QImage shadow(front.size(), QImage::Format_ARGB32_Premultiplied);
+            shadow.setDevicePixelRatio(ratio);
+            shadow.fill(Qt::transparent);
+            p.begin(&shadow);
+            p.setRenderHint(QPainter::Antialiasing);
+            brush.Fill(&p);
+            p.end();
+            QImage under = front;
+            p.begin(&under);
+            p.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+            p.drawImage(QPointF(0, 0), shadow);
+            p.end();
+            EXPECT_EQ(behind, under) << ratio << sparse;
+        }
+    }
+}

@@ -238,6 +238,27 @@ TEST_F(RotaryMenuPaint, ImagesFromThePictureTheStoreAndTheList)
     }
 }
 
+TEST_F(RotaryMenuPaint, RepaintsOfAKeptRingFollowChanges)
+{
+    // Painting the same state twice reuses the ring; a change must still show.
+    menu.Items()->Items(2)->Fill()->SetColor(0x000000);
+    frame();
+    EXPECT_TRUE(showsFill(frame(), 2, 0x000000, colors[2][1]));
+    menu.Items()->Items(2)->Fill()->SetColorTo(0x000000);
+    EXPECT_TRUE(showsFill(frame(), 2, 0x000000, 0x000000));
+
+    // A picture store does not tell the menu when its pictures change.
+    TPictureContainer store;
+    store.Items().Add()->SetName(QStringLiteral("P"));
+    store.Items().Items(0)->Picture()->LoadFromBytes(png(Qt::black, 16, 16));
+    menu.SetPictureContainer(&store);
+    menu.Items()->Items(1)->SetImageName(QStringLiteral("P"));
+    frame();
+    EXPECT_EQ(sample(frame(), at(1)), QColor(Qt::black));
+    store.Items().Items(0)->Picture()->LoadFromBytes(png(Qt::white, 16, 16));
+    EXPECT_EQ(sample(frame(), at(1)), QColor(Qt::white));
+}
+
 TEST_F(RotaryMenuPaint, CaptionsWithAccessKeys)
 {
     // Black text on a white sector; counts the pixels a caption changes.
