@@ -9,10 +9,15 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
 #include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace rp {
 
@@ -61,6 +66,133 @@ int hexValue(QChar c)
 }
 
 constexpr char fontTableError[] = "Can't read font table from input file";
+
+// The bytes that end a run of plain text.
+constexpr std::array<bool, 256> stopsPlainText = [] {
+    std::array<bool, 256> t{};
+    t['{'] = t['}'] = t['\\'] = true;
+    return t;
+}();
+
+// 0-based index of the first byte from `from` on that ends plain text, or `size`. Most of a
+// document is plain text, so it is searched sixteen bytes at a time.
+std::int32_t plainRunEnd(const char *buf, std::int32_t from, std::int32_t size)
+{
+    std::int32_t i = from;
+#ifdef __SSE2__
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(buf + i));
+        const __m128i hit =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, open), _mm_cmpeq_epi8(v, close)),
+                         _mm_cmpeq_epi8(v, backslash));
+        if (const int mask = _mm_movemask_epi8(hit))
+            return i + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+#endif
+    while (i < size && !stopsPlainText[static_cast<unsigned char>(buf[i])])
+        ++i;
+    return i;
+}
+
+// A control word read straight from the template: its letters upper-cased (as many as fit),
+// its full length, and whether a line break or another control byte ends it (the look-ahead
+// reads across those, so such words take the general path).
+struct ControlWord
+{
+    char text[12] = {};
+    int length = 0;
+    bool brokenByControlByte = false;
+
+    bool is(std::string_view w) const
+    {
+        return length == static_cast<int>(w.size()) && std::string_view(text, length) == w;
+    }
+    bool startsWith(std::string_view w) const
+    {
+        return length >= static_cast<int>(w.size()) &&
+               std::string_view(text, std::min<std::size_t>(length, sizeof text))
+                       .substr(0, w.size()) == w;
+    }
+};
+
+// `index` is 0-based.
+ControlWord readControlWord(const char *buf, std::int32_t size, std::int32_t index)
+{
+    ControlWord w;
+    std::int32_t i = index;
+    for (; i < size && isLetter(static_cast<unsigned char>(buf[i])); ++i, ++w.length)
+        if (w.length < static_cast<int>(sizeof w.text))
+            w.text[w.length] = static_cast<char>(upper(static_cast<unsigned char>(buf[i])));
+    const auto end = i < size ? static_cast<unsigned char>(buf[i]) : 0x20;
+    w.brokenByControlByte = end <= 0x1F && end != '\t';
+    return w;
+}
+
+// What the scan must do about the control word after a backslash: nothing but copy it; note
+// it as a boundary (paragraph, line, cell, page, section) and copy it; or run the general
+// tests (table rows and starts, Unicode skip counts, words broken by a line break).
+enum class WordKind
+{
+    Ordinary,
+    Boundary,
+    General
+};
+
+WordKind classifyControlWord(const ControlWord &w)
+{
+    if (w.brokenByControlByte)
+        return WordKind::General;
+    if (!std::memchr("TRCPSLUI", w.text[0], 8))
+        return WordKind::Ordinary;
+    switch (w.length) {
+    case 3:
+        if (w.is("ROW"))
+            return WordKind::General;
+        if (w.is("PAR"))
+            return WordKind::Boundary;
+        break;
+    case 4:
+        if (w.is("CELL") || w.is("PAGE") || w.is("SECT") || w.is("LINE"))
+            return WordKind::Boundary;
+        break;
+    case 5:
+        if (w.is("TROWD"))
+            return WordKind::General;
+        break;
+    default:
+        break;
+    }
+    if (w.startsWith("INTBL") || w.startsWith("PARD") || w.startsWith("UC"))
+        return WordKind::General;
+    return WordKind::Ordinary;
+}
+
+// The same for the control word that opens a group: no header table and no group the scan
+// passes over whole.
+bool isOrdinaryGroupWord(const ControlWord &w)
+{
+    if (w.brokenByControlByte)
+        return false;
+    switch (w.length) {
+    case 4:
+        return !w.is("INFO") && !w.is("PICT");
+    case 5:
+        return !w.is("FIELD");
+    case 6:
+        return !w.is("OBJECT");
+    case 7:
+        return !w.is("FONTTBL") && !w.is("SHPRSLT");
+    case 8:
+        return !w.is("COLORTBL");
+    case 10:
+        return !w.is("STYLESHEET");
+    default:
+        return true;
+    }
+}
 
 } // namespace
 
@@ -232,7 +364,9 @@ bool TRpTemplateReader::IsBoundary(unsigned char ch)
 {
     if (ch != '\\')
         return false;
-    for (const char *w : {"TROWD", "ROW", "CELL", "PAGE", "SECT", "LINE", "PAR"}) {
+    static constexpr std::string_view words[] = {"TROWD", "ROW",  "CELL", "PAGE",
+                                                 "SECT",  "LINE", "PAR"};
+    for (std::string_view w : words) {
         if (lookAheadIs(w, true)) {
             FReport.FLastBoundaryPnt = FReport.Fpnt - 1;
             return true;
@@ -401,34 +535,56 @@ QString TRpTemplateReader::GetNextReportField()
 {
     auto &r = FReport;
     const char *buf = r.FPFile.constData();
+    const auto at = [buf, &r](std::int32_t pnt) -> unsigned char {
+        return pnt >= 1 && pnt <= r.Flent ? static_cast<unsigned char>(buf[pnt - 1]) : 0x1A;
+    };
     bool found = false;
-    while (!FileEof()) {
-        const unsigned char ch = ReadFb();
+    while (r.Fpnt <= r.Flent) {
+        // Bytes that matter are rare: the cursor is kept in a local while plain text is passed
+        // over, and the general reader is only asked about control bytes.
+        std::int32_t p = r.Fpnt;
+        const std::int32_t len = r.Flent;
+        unsigned char ch = static_cast<unsigned char>(buf[p - 1]);
+        if (ch < 0x20 && ch != '\n' && ch != '\t') {
+            ch = ReadFb();
+            p = r.Fpnt;
+        } else {
+            ++p;
+        }
         if (ch != '{' && ch != '}' && ch != '\\') {
             // Plain text has no effect but being copied: pass the whole run in one item.
-            while (r.Fpnt <= r.Flent) {
-                const char b = buf[r.Fpnt - 1];
-                if (b == '{' || b == '}' || b == '\\')
-                    break;
-                ++r.Fpnt;
+            p = plainRunEnd(buf, p - 1, len) + 1;
+            r.Fpnt = FPendingBlocPnt = p;
+            continue;
+        }
+        r.Fpnt = p;
+        // Ordinary control words and groups need none of the tests below; they are most of a
+        // document's markup, so they are decided on the bytes in place.
+        const unsigned char next = at(p);
+        if (ch == '\\' && isLetter(next)) {
+            const ControlWord w = readControlWord(buf, len, p - 1);
+            const WordKind kind = classifyControlWord(w);
+            if (kind != WordKind::General) {
+                if (kind == WordKind::Boundary)
+                    r.FLastBoundaryPnt = p - 1;
+                r.Fpnt = FPendingBlocPnt = p + w.length;
+                continue;
             }
-            markBloc();
+        }
+        if (ch == '\\' && next == '\'' && !(at(p + 1) == '5' && upper(at(p + 2)) == 'C')) {
+            FPendingBlocPnt = p;
             continue;
         }
-        // Ordinary control words and groups need none of the tests below.
-        const unsigned char next = byteAt(r.Fpnt);
-        if (ch == '\\' && isLetter(next) && !std::strchr("TRCPSLUItrcpsrlui", next)) {
-            markBloc();
-            continue;
-        }
-        if (ch == '\\' && next == '\'' &&
-            !(byteAt(r.Fpnt + 1) == '5' && upper(byteAt(r.Fpnt + 2)) == 'C')) {
-            markBloc();
-            continue;
-        }
-        if (ch == '{' && next > 0x1F && next != '\\') {
+        if (ch == '{' && next > 0x1F &&
+            (next != '\\' || (at(p + 1) != '*' && at(p + 1) > 0x1F &&
+                              isOrdinaryGroupWord(readControlWord(buf, len, p))))) {
             FUcStack.Push(FUnicodeSkipCount);
-            markBloc();
+            FPendingBlocPnt = p;
+            continue;
+        }
+        if (ch == '}') {
+            FUnicodeSkipCount = FUcStack.Pop();
+            FPendingBlocPnt = p;
             continue;
         }
         IsBoundary(ch);
@@ -470,8 +626,6 @@ QString TRpTemplateReader::GetNextReportField()
                 continue;
             }
             FUcStack.Push(FUnicodeSkipCount);
-        } else if (ch == '}') {
-            FUnicodeSkipCount = FUcStack.Pop();
         } else if (lookAheadIs("UC", false) &&
                    isDigitChar(static_cast<unsigned char>(getns(3)[2]))) {
             const QByteArray la = getns(20);
@@ -691,8 +845,14 @@ void TRpTemplateReader::ProcessFontTable()
                 ++end;
             if (end == digits)
                 badRtf("Can't define font charset in input file");
-            entry.replace(digits, end - digits, charset);
-            at = entry.indexOf(QLatin1String("fcharset"), digits + charset.size());
+            // A font that names its own script (Cyrillic, Greek, Japanese, Symbol ...) holds
+            // text in that script's code page; giving it the report's charset would turn its
+            // text into Western letters. Only the fonts that say ANSI or "default" take it.
+            const QStringView own = QStringView(entry).mid(digits, end - digits);
+            const bool generic = own.toInt() <= 1;
+            if (generic)
+                entry.replace(digits, end - digits, charset);
+            at = entry.indexOf(QLatin1String("fcharset"), generic ? digits + charset.size() : end);
         }
     }
 }

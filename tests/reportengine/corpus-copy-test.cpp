@@ -50,9 +50,8 @@ std::map<QString, QString> readTsv(const QString &path, int keyColumn, int value
 
 } // namespace
 
-// Documents whose text differs for a reason that is the engine's rule, not a fault:
-// every font takes the report's Charset, so text in other code pages (Cyrillic,
-// Japanese, Symbol ...) is read in Windows-1252; fragments without "{\rtf" are refused.
+// Fonts keep a charset of their own script, so Cyrillic, Greek, Japanese, Central European
+// and Symbol text reads back unchanged; fragments without "{\rtf" are refused.
 TEST(corpus_copy, documents_without_fields_come_out_with_their_text)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
@@ -112,7 +111,7 @@ TEST(corpus_copy, documents_without_fields_come_out_with_their_text)
     std::printf(
         "corpus: %d of %d documents read back to the same text; %d refused; differing: %s\n", same,
         int(files.size()), refused, qPrintable(differing.join(u' ')));
-    // Measured: the rest differ by the Charset rule (see above) or by a field that
-    // LibreOffice recomputes from the output's own file name.
-    EXPECT_GE(same, 222);
+    // Measured: the two others differ by a field that LibreOffice recomputes from the
+    // output's own file name, and by a hyperlink field whose result the reader rebuilds.
+    EXPECT_GE(same, 242);
 }
