@@ -25,22 +25,26 @@ std::int32_t TRpRTF::fldnum(const QString &fieldText, TRpFieldFormat &format, QS
 {
     format = TRpFieldFormat{};
     first = fieldText;
-    const QString u = RpUpperAscii(fieldText);
-    if (u.startsWith(QLatin1String("SCAN(")) && firstClose(u) >= 6)
+    const QString &u = fieldText;
+    const auto starts = [&u](const char *word) {
+        // Every field is tested against the control keywords: no upper-case copy for that.
+        return RpStartsWithAscii(u, QLatin1String(word));
+    };
+    if (starts("SCAN(") && firstClose(u) >= 6)
         return -3;
-    if (u.startsWith(QLatin1String("SCANENTRY")))
+    if (starts("SCANENTRY"))
         return -11;
-    if (u.startsWith(QLatin1String("SCANFOOTER")))
+    if (starts("SCANFOOTER"))
         return -12;
-    if (u.startsWith(QLatin1String("ENDSCAN")))
+    if (starts("ENDSCAN"))
         return -4;
-    if (u.startsWith(QLatin1String("IF(")) && firstClose(u) >= 5)
+    if (starts("IF(") && firstClose(u) >= 5)
         return -23;
-    if (u.startsWith(QLatin1String("ENDIF")))
+    if (starts("ENDIF"))
         return -24;
-    if (u.startsWith(QLatin1String("ELSE")))
+    if (starts("ELSE"))
         return -25;
-    if (u.startsWith(QLatin1String("ELSIF(")) && firstClose(u) >= 8)
+    if (starts("ELSIF(") && firstClose(u) >= 8)
         return -27;
 
     QString s = fieldText;
@@ -224,15 +228,16 @@ void TRpRTF::assembleResult()
     SetOutf();
     QIODevice *tmp = TmpStream();
     tmp->seek(0);
-    QByteArray chunk;
+    // One buffer for the whole copy: a fresh large one per piece costs a page fault per page.
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
     for (const TRpOutTabRec &rec : FReader.FOutTab) {
         qint64 left = std::int64_t(rec.n2) - rec.n1;
         while (left > 0) {
-            chunk = tmp->read(std::min<qint64>(left, 1 << 20));
-            if (chunk.isEmpty())
+            const qint64 got = tmp->read(chunk.data(), std::min<qint64>(left, chunk.size()));
+            if (got <= 0)
                 break;
-            Outf()->write(chunk);
-            left -= chunk.size();
+            Outf()->write(chunk.constData(), got);
+            left -= got;
         }
         switch (rec.id) {
         case cmStyleSheet:
