@@ -45,6 +45,10 @@ private:
     void compileCondition(const QString &text);
     void compileSkipAndCondition();
     void noteBoundary();
+    /// Whether KillPar would find a paragraph mark from the cursor on.
+    bool parMarkAhead();
+    /// KillPar's result for the keyword just read, without reading to the end for nothing.
+    QString trailingText();
     std::int32_t pos() const;
 
     TRpRTF &FReport;

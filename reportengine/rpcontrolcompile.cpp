@@ -5,11 +5,17 @@
 #include "rpcontrol.h"
 #include "rprtf.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace rp {
 
 namespace {
+
+bool RpIsAsciiLetterOrDigit(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 constexpr std::int32_t fnSum = -1;
 constexpr std::int32_t fnCtn = -2;
@@ -31,31 +37,43 @@ constexpr std::int32_t fnVar = -4;
     throw EIllegalFunctionUse(msg.toStdString());
 }
 
-/// The ELSIF counts of the conditional chains enclosing the innermost one. Every open
-/// chain has its own count; an IF keeps the enclosing one here until its ENDIF. The
-/// list belongs to the block stack being compiled and starts empty with it.
-struct TRpElsIfCounts
-{
-    const TRpScans *scans = nullptr;
-    std::vector<std::uint16_t> saved;
-};
-
-std::vector<std::uint16_t> &savedElsIfCounts(const TRpScans &scans)
-{
-    thread_local TRpElsIfCounts counts;
-    if (counts.scans != &scans || scans.ScCount() == 0) {
-        counts.scans = &scans;
-        counts.saved.clear();
-    }
-    return counts.saved;
-}
-
 bool endsWithClose(const QString &part)
 {
     return RpTrim(part).endsWith(u')');
 }
 
 } // namespace
+
+bool TRpControlCompiler::parMarkAhead()
+{
+    TRpScans &scs = *FReport.FScs;
+    const std::int32_t from = FReport.Fpnt;
+    // No mark lies in [FParSearchFrom, FParFoundAt): the last search answers for any start there.
+    if (scs.FParSearchFrom >= 0 && from >= scs.FParSearchFrom && from <= scs.FParFoundAt)
+        return scs.FParFoundAt != INT32_MAX;
+    TRpTemplateReader &reader = FReport.FReader;
+    std::int32_t found = INT32_MAX;
+    while (!reader.FileEof()) {
+        if (reader.ReadFb() != '\\')
+            continue;
+        const QByteArray la = reader.getns(4);
+        if (la.left(3).toUpper() == "PAR" && !RpIsAsciiLetterOrDigit(la[3])) {
+            found = FReport.Fpnt - 1;
+            break;
+        }
+    }
+    FReport.Fpnt = from;
+    scs.FParSearchFrom = from;
+    scs.FParFoundAt = found;
+    return found != INT32_MAX;
+}
+
+QString TRpControlCompiler::trailingText()
+{
+    // KillPar reads on to the next paragraph mark, to the end of the template when there is
+    // none: asking first keeps a template of many keywords and few marks linear.
+    return parMarkAhead() ? FReport.FReader.KillPar() : QString();
+}
 
 std::int32_t TRpControlCompiler::pos() const
 {
@@ -127,12 +145,11 @@ void TRpControlCompiler::compileIf(const QString &fieldText, const QString &mark
     const QString condition = RpTrim(FParts[0]);
     compileCondition(condition);
 
-    std::vector<std::uint16_t> &saved = savedElsIfCounts(scs);
     const std::int32_t at = pos();
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     FReport.CmSaveIfItem(markup, trailing, scs.ScCount() + 1, false);
     scs.EnterScan(at, FReport.Fpnt, rplIf, condition, true, false, false, nullptr);
-    saved.push_back(scs.FElsIfCount);
+    scs.FElsIfCounts.push_back(scs.FElsIfCount);
     scs.FElsIfCount = 0;
     noteBoundary();
 }
@@ -148,7 +165,7 @@ void TRpControlCompiler::compileElse(const QString &fieldText, const QString &ma
     if (!RpKeywordAllowed(top->RpLngId(), rplElse))
         badIf(QStringLiteral("Error: \"else\" is not expected: ") + fieldText);
 
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     FReport.CmSaveEndIfItem(markup, trailing, scs.GetCurrentScanNum());
     scs.ExitScan();
     const std::int32_t at = pos();
@@ -179,7 +196,7 @@ void TRpControlCompiler::compileElsIf(const QString &fieldText, const QString &m
     const QString condition = RpTrim(FParts[0]);
     compileCondition(condition);
     at = pos();
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     // The markup was written with the false side already; twice would repeat an open group.
     FReport.CmSaveIfItem(QString(), trailing, scs.ScCount() + 1, false);
     scs.EnterScan(at, FReport.Fpnt, rplElsIf, condition, true, false, false, nullptr);
@@ -202,10 +219,10 @@ void TRpControlCompiler::compileEndIf(const QString &fieldText, const QString &m
         FReport.CmSaveEndIfItem(QString(), QString(), scs.GetCurrentScanNum());
         scs.ExitScan();
     }
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     FReport.CmSaveEndIfItem(markup, trailing, scs.GetCurrentScanNum());
     scs.ExitScan();
-    std::vector<std::uint16_t> &saved = savedElsIfCounts(scs);
+    std::vector<std::uint16_t> &saved = scs.FElsIfCounts;
     scs.FElsIfCount = saved.empty() ? 0 : saved.back();
     if (!saved.empty())
         saved.pop_back();
@@ -254,7 +271,7 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
     if (!condition.isEmpty())
         compileCondition(condition);
     const std::int32_t at = pos();
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     if (alias.isEmpty() && condition.isEmpty())
         badScan(QStringLiteral("Either \"scan\" with DataSet or \"while\" function must be "
                                "present in command ") +
@@ -284,7 +301,7 @@ void TRpControlCompiler::compileScanEntry(const QString &fieldText, const QStrin
     if (!RpKeywordAllowed(top->RpLngId(), rplScanEntry))
         badScan(QStringLiteral("Error: Scanentry is not expected: ") + fieldText);
 
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     const std::int32_t at = pos();
     FReport.CmSaveScanEntryItem(markup, trailing, scs.GetCurrentScanNum());
     scs.SetScanEntry(at, FReport.Fpnt);
@@ -313,7 +330,7 @@ void TRpControlCompiler::compileScanFooter(const QString &fieldText, const QStri
         badScan(QStringLiteral("Error: Scanfooter is not expected: ") + fieldText);
 
     compileSkipAndCondition();
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     const std::int32_t at = pos();
     FReport.CmSaveScanFooterItem(markup, trailing, scs.GetCurrentScanNum());
     scs.SetScanFooter(at, FReport.Fpnt);
@@ -331,7 +348,7 @@ void TRpControlCompiler::compileEndScan(const QString &fieldText, const QString 
 
     if (!top->FIsFooter)
         compileSkipAndCondition();
-    const QString trailing = FReport.FReader.KillPar();
+    const QString trailing = trailingText();
     FReport.CmSaveEndScanItem(markup, trailing, scs.GetCurrentScanNum());
     scs.ExitScan();
 }

@@ -161,6 +161,12 @@ public:
 
     /// Levels opened by ELSIF keywords of the innermost open conditional chain.
     std::uint16_t FElsIfCount = 0;
+    /// The ELSIF counts of the enclosing chains, pushed by IF and popped by its ENDIF.
+    std::vector<std::uint16_t> FElsIfCounts;
+    /// Compile time: a search for the paragraph mark after a keyword started at
+    /// FParSearchFrom and found it at FParFoundAt (INT32_MAX: none up to the end).
+    std::int32_t FParSearchFrom = -1;
+    std::int32_t FParFoundAt = 0;
 
 private:
     TRpBaseReport *FOwnerReport;
