@@ -45,7 +45,6 @@ bool isIdentChar(QChar c)
     return isIdentStart(c) || isDigit(c);
 }
 
-
 // Index of the matching ")" for the "(" at `open`, skipping quoted strings; -1 if none.
 int matchingBracket(const QString &s, int open)
 {
@@ -300,12 +299,12 @@ int GetNextExprField(QString &text, QString &operand, bool dotAsColon, QString &
             return take(12, fkDate);
     }
     // Prefix tests: an identifier that starts with TRUE or FALSE cannot be used.
-    if (RpUpperAscii(text.left(4)) == u"TRUE") {
+    if (RpStartsWithAscii(text, QLatin1String("TRUE"))) {
         operand = QStringLiteral("TRUE");
         rest = text.mid(4);
         return fkBoolean;
     }
-    if (RpUpperAscii(text.left(5)) == u"FALSE") {
+    if (RpStartsWithAscii(text, QLatin1String("FALSE"))) {
         operand = QStringLiteral("FALSE");
         rest = text.mid(5);
         return fkBoolean;
@@ -692,6 +691,20 @@ QString RpUpperAscii(const QString &s)
         if (ch >= u'a' && ch <= u'z')
             ch = QChar(ch.unicode() - 32);
     return r;
+}
+
+bool RpStartsWithAscii(QStringView text, QLatin1String upperWord)
+{
+    if (text.size() < upperWord.size())
+        return false;
+    for (qsizetype i = 0; i < upperWord.size(); ++i) {
+        char16_t c = text[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            c -= 32;
+        if (c != upperWord[i].unicode())
+            return false;
+    }
+    return true;
 }
 
 } // namespace rp

@@ -19,6 +19,9 @@ QString RpTrim(const QString &s);
 QString RpTrimRight(const QString &s);
 /// Upper case of the ASCII letters only: keywords compare the same in every locale.
 QString RpUpperAscii(const QString &s);
+/// True when `text` begins with `upperWord` (upper-case ASCII), ASCII letters of `text` taken in
+/// either case; the same test as RpUpperAscii(text).startsWith(upperWord), without the copy.
+bool RpStartsWithAscii(QStringView text, QLatin1String upperWord);
 
 /// Characters that open a quoted string in field text.
 bool RpLeftQuote(QChar c);
