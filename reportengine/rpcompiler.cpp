@@ -418,7 +418,8 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
 {
     expression = RpTrim(expression);
     const QString E = expression;
-    const QString prefix = QStringLiteral("Cannot process an expression: ") + E;
+    // Built only for a message: every field of a template passes through here.
+    const auto prefix = [&E] { return QStringLiteral("Cannot process an expression: ") + E; };
 
     TRpExpression infix;
     QString prevOp = QStringLiteral(" ");
@@ -434,11 +435,11 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
     bool tokenIsOperand = false;
     int kind = GetNextExprField(text, token, dotAsColon, rest);
     if (kind == fkNotRecognised)
-        fail(prefix);
+        fail(prefix());
     if (kind == fkExpression) {
         if (!GetNextExprOperation(text, token, true, rest) ||
             !isOneOf(token, {"u+", "u-", "!", "("}))
-            fail(prefix);
+            fail(prefix());
     } else {
         tokenIsOperand = true;
     }
@@ -446,7 +447,7 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
     for (;;) {
         if (tokenIsOperand) {
             if (prevIsOperand || prevOp == u")")
-                fail(prefix + QStringLiteral(" error after ") + seen +
+                fail(prefix() + QStringLiteral(" error after ") + seen +
                      QStringLiteral(" operation expected"));
             infix.Add(token, true, 0, false, false, false, 0, kind);
             seen += token;
@@ -456,14 +457,14 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
             prevOp.clear();
         } else {
             if (!operationMayFollow(prevOp, prevIsOperand, token))
-                fail(prefix + QStringLiteral(" error after ") + seen + QStringLiteral(" \"") +
+                fail(prefix() + QStringLiteral(" error after ") + seen + QStringLiteral(" \"") +
                      token + QStringLiteral("\" not expected"));
             const OpInfo *op = findOp(token);
             unaryAllowed = op->unaryAfter;
             if (token == u"(") {
                 ++depth;
             } else if (token == u")" && --depth < 0) {
-                fail(prefix +
+                fail(prefix() +
                      QStringLiteral(" - number of \")\" is more than number of \"(\" brackets"));
             }
             infix.Add(token, false, op->argsNeed, op->reqBool, op->allowBool, op->retBool,
@@ -477,17 +478,17 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
             break;
         if (QStringView(u"!%&()*+-/:<=>|").contains(text[0])) {
             if (!GetNextExprOperation(text, token, unaryAllowed, rest))
-                fail(prefix + QStringLiteral(" error after ") + seen);
+                fail(prefix() + QStringLiteral(" error after ") + seen);
             tokenIsOperand = false;
         } else {
             kind = GetNextExprField(text, token, dotAsColon, rest);
             if (kind == fkNotRecognised)
-                fail(prefix + QStringLiteral(" error after ") + seen);
+                fail(prefix() + QStringLiteral(" error after ") + seen);
             tokenIsOperand = true;
         }
     }
     if (depth > 0)
-        fail(prefix + QStringLiteral(" \")\" expected"));
+        fail(prefix() + QStringLiteral(" \")\" expected"));
     if (!prevIsOperand && prevOp != u")")
         fail(QStringLiteral("Unexpected end of expression: ") + E);
 
@@ -533,14 +534,14 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
             continue;
         }
         if (texts.size() < t.ArgsNeed)
-            fail(prefix);
+            fail(prefix());
         QStringList args;
         for (int k = 0; k < t.ArgsNeed; ++k)
             args.append(texts.takeLast());
         texts.append(RpOperatorFunction(t.Text) + u'(' + args.join(u',') + u')');
     }
     if (texts.size() != 1)
-        fail(prefix);
+        fail(prefix());
     return texts.first();
 }
 
