@@ -2,6 +2,8 @@
 // Rotary menu widget: construction, properties and change notification.
 #include "rotarymenu_p.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -69,6 +71,13 @@ TRotaryMenu::TRotaryMenu(QWidget *parent)
         connect(fill, &TGradientFill::OnChange, this, [this] { Changed(); });
     }
     d->timer.start(1, Qt::PreciseTimer, this);
+    // Captions fall back to another face when theirs is missing, so a new or removed font
+    // can change what is drawn.
+    connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
+        d->knownFamilies.clear();
+        ++d->changeCount;
+        update();
+    });
 }
 
 TRotaryMenu::~TRotaryMenu()

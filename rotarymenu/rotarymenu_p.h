@@ -11,6 +11,7 @@
 #include "rotarymenuitems.h"
 
 #include <QBasicTimer>
+#include <QHash>
 #include <QImage>
 #include <QPointer>
 
@@ -69,6 +70,8 @@ struct TRotaryMenuPrivate
     void drawFocus(QPainter *p, const TRotaryMenuGeometry &g);
     void drawShadow(QPainter *p, const QPainterPath &outline);
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
+    /// The item's font, or Arial when its family is missing.
+    QFont captionFont(const QFont &font);
     void drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
     void drawImage(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
 
@@ -128,7 +131,8 @@ struct TRotaryMenuPrivate
         bool valid = false;
         QImage image;
     } ringCache;
-    quint64 changeCount = 0; ///< calls of Changed(), which every visible change makes
+    QHash<QString, bool> knownFamilies; ///< font families present, until the fonts change
+    quint64 changeCount = 0;            ///< calls of Changed(), which every visible change makes
     QSize knownSize;
     bool destroying = false;
     std::function<void()> changeHook;

@@ -11,17 +11,6 @@
 
 namespace {
 
-// Captions fall back to Arial for a family the system lacks, so that a missing face
-// degrades the same way everywhere instead of to whatever fontconfig picks.
-QFont captionFont(const QFont &font)
-{
-    QFont result(font);
-    if (!QFontDatabase::hasFamily(font.family())) {
-        result.setFamily(QStringLiteral("Arial"));
-    }
-    return result;
-}
-
 const TGradientFill *stateFill(const TRotaryMenuPrivate &d, const TRotaryMenuItem *item)
 {
     if (!item->Enabled()) {
@@ -229,6 +218,23 @@ void TRotaryMenuPrivate::drawFocus(QPainter *p, const TRotaryMenuGeometry &g)
         p->drawPath(outline);
         p->restore();
     }
+}
+
+QFont TRotaryMenuPrivate::captionFont(const QFont &font)
+{
+    // Captions fall back to Arial for a family the system lacks, so that a missing face
+    // degrades the same way everywhere instead of to whatever fontconfig picks. Asking the
+    // font database costs more than drawing the caption, so the answers are kept.
+    const QString family = font.family();
+    auto known = knownFamilies.constFind(family);
+    if (known == knownFamilies.cend()) {
+        known = knownFamilies.insert(family, QFontDatabase::hasFamily(family));
+    }
+    QFont result(font);
+    if (!*known) {
+        result.setFamily(QStringLiteral("Arial"));
+    }
+    return result;
 }
 
 void TRotaryMenuPrivate::drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box)
