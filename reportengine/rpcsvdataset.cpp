@@ -16,8 +16,10 @@
 #include <QTime>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace rp {
@@ -50,6 +52,14 @@ EIOError Failure(const QString &fileName, const CsvError &e)
                         .toStdString());
 }
 
+// The bytes that end an unquoted cell, or make it malformed.
+constexpr auto EndsPlainCell = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {',', '\r', '\n', '"'})
+        table[c] = true;
+    return table;
+}();
+
 // Splits the row at p into cells. Grammar (RFC 4180, LF alone also ends a row):
 //   row    = cell *("," cell)
 //   cell   = quoted | plain
@@ -71,12 +81,14 @@ const char *SplitRow(const char *p, const char *end, bool atEnd, int rowNo,
             const char *start = ++p;
             bool closed = false;
             while (p < end) {
-                if (*p != '"') {
-                    if (cell.UseUnquoted)
-                        cell.Unquoted.push_back(*p);
-                    ++p;
-                    continue;
-                }
+                const auto *quote =
+                    static_cast<const char *>(std::memchr(p, '"', static_cast<size_t>(end - p)));
+                const char *stop = quote ? quote : end;
+                if (cell.UseUnquoted)
+                    cell.Unquoted.append(p, static_cast<size_t>(stop - p));
+                p = stop;
+                if (!quote)
+                    break;
                 if (p + 1 == end && !atEnd)
                     return nullptr; // a doubled quote may be cut here
                 if (p + 1 < end && p[1] == '"') {
@@ -103,11 +115,10 @@ const char *SplitRow(const char *p, const char *end, bool atEnd, int rowNo,
                 throw CsvError(rowNo, col, QLatin1String(SRpCsvTextAfterQuote));
         } else {
             const char *start = p;
-            while (p < end && *p != ',' && *p != '\r' && *p != '\n') {
-                if (*p == '"')
-                    throw CsvError(rowNo, col, QLatin1String(SRpCsvQuoteInside));
+            while (p < end && !EndsPlainCell[static_cast<unsigned char>(*p)])
                 ++p;
-            }
+            if (p < end && *p == '"')
+                throw CsvError(rowNo, col, QLatin1String(SRpCsvQuoteInside));
             cell.Data = start;
             cell.Size = p - start;
         }
