@@ -134,6 +134,13 @@ struct TRpRTF::ExecFrame
     std::set<std::int32_t> skip;
     QString expression;
 
+    // Room for a typical field's values at once, instead of regrowing for each of them.
+    ExecFrame()
+    {
+        stack.reserve(8);
+        owned.reserve(8);
+    }
+
     TRpObject *own(std::unique_ptr<TRpObject> object)
     {
         owned.push_back(std::move(object));
