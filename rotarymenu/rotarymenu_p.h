@@ -122,6 +122,7 @@ struct TRotaryMenuPrivate
         {
             quint64 changes = 0;
             qint64 palette = 0;
+            QSize size;
             QRectF R;
             qreal ratio = 0;
             int hints = -1;

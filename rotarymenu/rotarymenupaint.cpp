@@ -100,8 +100,8 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     }
     // Every change of the menu, its items or their fills goes through Changed(), which
     // counts it; the palette holds the system colours that captions may use.
-    const TRingCache::Key key{changeCount, q->palette().cacheKey(), g.R, targetRatio(p),
-                              int(p->renderHints())};
+    const TRingCache::Key key{changeCount, q->palette().cacheKey(), q->size(),
+                              g.R,         targetRatio(p),          int(p->renderHints())};
     if (ringCache.valid && ringCache.key == key) {
         p->drawImage(QPointF(0, 0), ringCache.image);
         return;
@@ -109,7 +109,7 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     // The ring is always composed in the layer, even for a frame that is never shown again,
     // so that a repaint of the same state gives the very same pixels; an animation reuses
     // the buffer.
-    const QSize size = q->size() * key.ratio;
+    const QSize size = key.size * key.ratio;
     QImage &image = ringCache.image;
     if (image.size() != size) {
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
