@@ -213,8 +213,8 @@ public:
     // itself) does not yet hold opaquely, each tested against the triangles whose cone from
     // the centre holds it. False, with nothing done, when too many pixels are open for that
     // to pay off.
-    bool renderVisible(const QRect &box, const QImage &outline, const QImage *area,
-                       const QImage &cover, QImage &layer) const
+    bool renderVisible(const QRect &box, const QImage &outline, const QImage *area, QImage &cover,
+                       bool direct, QImage &layer) const
     {
         std::vector<QPoint> open;
         for (int y = box.top(); y <= box.bottom(); ++y) {
@@ -255,8 +255,10 @@ public:
                 cones[size_t(((b % bins) + bins) % bins)].push_back(n);
             }
         }
-        layer = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
-        layer.fill(0);
+        if (!direct) {
+            layer = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+            layer.fill(0);
+        }
         const QPointF c = m_triangles.empty() ? QPointF() : m_triangles.front().c;
         std::vector<int> all(m_triangles.size());
         for (int n = 0; n < int(all.size()); ++n) {
@@ -280,8 +282,13 @@ public:
                 const int row = pixel.y() - box.top();
                 const int k =
                     outline.constScanLine(row)[i] * (area ? area->constScanLine(row)[i] : 255);
-                reinterpret_cast<QRgb *>(layer.scanLine(row))[i] =
-                    weighted(qPremultiply(color(best, *owner)), k);
+                const QRgb px = weighted(qPremultiply(color(best, *owner)), k);
+                if (direct) {
+                    QRgb &under = reinterpret_cast<QRgb *>(cover.scanLine(pixel.y()))[pixel.x()];
+                    under = behind(under, px);
+                } else {
+                    reinterpret_cast<QRgb *>(layer.scanLine(row))[i] = px;
+                }
             }
         }
         return true;
@@ -358,6 +365,16 @@ private:
                                 q.x()};
         }
         return edges;
+    }
+
+    // `px` put behind the premultiplied `dst` as the raster engine's destination-over does.
+    static QRgb behind(QRgb dst, QRgb px)
+    {
+        const uint a = 255 - qAlpha(dst);
+        quint64 t = ((quint64(px) | (quint64(px) << 24)) & 0x00ff00ff00ff00ffULL) * a;
+        t = (t + ((t >> 8) & 0xff00ff00ff00ffULL) + 0x80008000800080ULL) >> 8;
+        t &= 0x00ff00ff00ff00ffULL;
+        return dst + (uint(t) | uint(t >> 24));
     }
 
     // A premultiplied pixel scaled by k / (255 * 255).
@@ -447,10 +464,10 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
                    : transform.mapRect(painter->clipBoundingRect()).toAlignedRect();
     }
     // What lies in front is only known when the painter draws straight onto an image.
-    const QImage *cover = nullptr;
+    QImage *cover = nullptr;
     if (behind && painter->device()->devType() == QInternal::Image &&
         painter->paintEngine()->paintDevice() == painter->device()) {
-        cover = static_cast<const QImage *>(painter->device());
+        cover = static_cast<QImage *>(painter->device());
         box &= cover->rect();
     }
     if (box.isEmpty()) {
@@ -462,8 +479,17 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     const bool sameArea = &area == &m_outline || area == m_outline;
     const QImage m2 = sameArea ? QImage() : coverage(box.size(), region, box.topLeft());
     const FanRasterizer fan(*this, transform);
+    // Without a clip or opacity in the way the open pixels are written straight into the
+    // image, which spares making and drawing a layer the size of the shape.
+    const bool direct = cover && !painter->hasClipping() && painter->opacity() == 1.0 &&
+                        painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
+                        cover->format() == QImage::Format_ARGB32_Premultiplied;
     QImage layer;
-    if (!cover || !fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, layer)) {
+    if (cover && fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, direct, layer)) {
+        if (direct) {
+            return;
+        }
+    } else {
         layer = fan.render(box, m1, sameArea ? nullptr : &m2);
     }
     layer.setDevicePixelRatio(dpr);
