@@ -209,6 +209,38 @@ public:
         return layer;
     }
 
+    static constexpr int kBins = 512; // directions from the centre, for renderVisible()
+    static int binOf(double angle)
+    {
+        const int b = int(std::floor(angle * (kBins / (2 * M_PI))));
+        return ((b % kBins) + kBins) % kBins;
+    }
+
+    // For every direction bin, the triangles (in order) whose cone from the centre reaches
+    // into it; one bin either side absorbs the rounding of the angles.
+    std::vector<std::vector<int>> coneBins() const
+    {
+        std::vector<std::vector<int>> cones(kBins);
+        for (int n = 0; n < int(m_triangles.size()); ++n) {
+            const Triangle &t = m_triangles[size_t(n)];
+            double lo = std::atan2(t.a.y() - t.c.y(), t.a.x() - t.c.x());
+            double hi = std::atan2(t.b.y() - t.c.y(), t.b.x() - t.c.x());
+            if (lo > hi) {
+                std::swap(lo, hi);
+            }
+            if (hi - lo > M_PI) { // the cone crosses the angle's wrap-around
+                std::swap(lo, hi);
+                hi += 2 * M_PI;
+            }
+            const int first = int(std::floor(lo * (kBins / (2 * M_PI)))) - 1;
+            const int last = int(std::floor(hi * (kBins / (2 * M_PI)))) + 1;
+            for (int b = first; b <= last && b - first < kBins; ++b) {
+                cones[size_t(((b % kBins) + kBins) % kBins)].push_back(n);
+            }
+        }
+        return cones;
+    }
+
     // The same pixels as render(), but only those that `cover` (device pixels, the device
     // itself) does not yet hold opaquely, each tested against the triangles whose cone from
     // the centre holds it. False, with nothing done, when too many pixels are open for that
@@ -231,30 +263,7 @@ public:
                 return false;
             }
         }
-        constexpr int bins = 512;
-        const auto binOf = [](double angle) {
-            const int b = int(std::floor(angle * (bins / (2 * M_PI))));
-            return ((b % bins) + bins) % bins;
-        };
-        std::vector<std::vector<int>> cones(bins);
-        for (int n = 0; n < int(m_triangles.size()); ++n) {
-            const Triangle &t = m_triangles[size_t(n)];
-            double lo = std::atan2(t.a.y() - t.c.y(), t.a.x() - t.c.x());
-            double hi = std::atan2(t.b.y() - t.c.y(), t.b.x() - t.c.x());
-            if (lo > hi) {
-                std::swap(lo, hi);
-            }
-            if (hi - lo > M_PI) { // the cone crosses the angle's wrap-around
-                std::swap(lo, hi);
-                hi += 2 * M_PI;
-            }
-            // One bin either side absorbs the rounding of the angles.
-            const int first = int(std::floor(lo * (bins / (2 * M_PI)))) - 1;
-            const int last = int(std::floor(hi * (bins / (2 * M_PI)))) + 1;
-            for (int b = first; b <= last && b - first < bins; ++b) {
-                cones[size_t(((b % bins) + bins) % bins)].push_back(n);
-            }
-        }
+        const std::vector<std::vector<int>> cones = coneBins();
         if (!direct) {
             layer = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
             layer.fill(0);
@@ -468,7 +477,14 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     if (behind && painter->device()->devType() == QInternal::Image &&
         painter->paintEngine()->paintDevice() == painter->device()) {
         cover = static_cast<QImage *>(painter->device());
-        box &= cover->rect();
+        const QImage::Format format = cover->format();
+        // Its alpha is read as 32-bit pixels.
+        if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_ARGB32 &&
+            format != QImage::Format_RGB32) {
+            cover = nullptr;
+        } else {
+            box &= cover->rect();
+        }
     }
     if (box.isEmpty()) {
         return;
@@ -483,7 +499,8 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     // image, which spares making and drawing a layer the size of the shape.
     const bool direct = cover && !painter->hasClipping() && painter->opacity() == 1.0 &&
                         painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
-                        cover->format() == QImage::Format_ARGB32_Premultiplied;
+                        cover->format() == QImage::Format_ARGB32_Premultiplied &&
+                        cover->isDetached();
     QImage layer;
     if (cover && fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, direct, layer)) {
         if (direct) {
