@@ -257,6 +257,17 @@ QString txt2rtf(const QString &text, bool unicodeByDefault)
             out += QLatin1Char(hex[b >> 4]);
             out += QLatin1Char(hex[b & 0xF]);
             wroteUnicode = true;
+        } else if (u > 0xFF) {
+            // The output is single-byte: a raw high byte can make readers take the whole file for
+            // plain text, so bytes of the code page above 0x7F go out as hex escapes too.
+            const auto b = static_cast<unsigned char>(RpCp1252Byte(c));
+            if (b >= 0x80) {
+                out += QLatin1String("\\'");
+                out += QLatin1Char(hex[b >> 4]);
+                out += QLatin1Char(hex[b & 0xF]);
+            } else {
+                out += QLatin1Char(static_cast<char>(b));
+            }
         } else {
             out += c;
         }

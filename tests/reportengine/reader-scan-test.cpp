@@ -246,7 +246,7 @@ TEST(reader_escaping, txt2rtf)
     EXPECT_EQ(txt2rtf(QStringLiteral("{a}\\"), false), QStringLiteral("\\{a\\}\\\\"));
     EXPECT_EQ(txt2rtf(QString::fromUtf8("é\t\r\v\f"), false),
               QStringLiteral("\\'E9\\tab \\par \\line \\page "));
-    EXPECT_EQ(txt2rtf(QString::fromUtf8("ж€"), false), QString::fromUtf8("ж€"));
+    EXPECT_EQ(txt2rtf(QString::fromUtf8("ж€•"), false), QStringLiteral("?\\'80\\'95"));
     EXPECT_EQ(txt2rtf(QString::fromUtf8("aж€"), true),
               QStringLiteral("{\\uc1 a\\u1078 \\'3F\\u8364 \\'80}"));
 }
