@@ -19,6 +19,23 @@ int firstClose(const QString &u)
     return u.indexOf(u')') + 1;
 }
 
+// The regenerated text of header group `id`; empty for a plain stretch of output.
+QString headerGroupText(const TRpTemplateReader &reader, std::int32_t id)
+{
+    switch (id) {
+    case cmStyleSheet:
+        return reader.StyleText();
+    case cmColorTable:
+        return reader.ColorTableText();
+    case cmFontTable:
+        return reader.FontTableText();
+    case cmDocInfo:
+        return reader.DocInfoText();
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 std::int32_t TRpRTF::fldnum(const QString &fieldText, TRpFieldFormat &format, QString &first)
@@ -187,7 +204,11 @@ void TRpRTF::runCommandStream()
         case cmStyleSheet:
         case cmDocInfo:
             CmSkipItem();
-            SaveToOutTable(id);
+            // Straight to the output, the tables are final already: write them in place.
+            if (TmpStream())
+                SaveToOutTable(id);
+            else
+                wr(headerGroupText(FReader, id));
             break;
         case fkVariable:
             OutVar();
@@ -239,22 +260,8 @@ void TRpRTF::assembleResult()
             Outf()->write(chunk.constData(), got);
             left -= got;
         }
-        switch (rec.id) {
-        case cmStyleSheet:
-            wr(FReader.StyleText());
-            break;
-        case cmColorTable:
-            wr(FReader.ColorTableText());
-            break;
-        case cmFontTable:
-            wr(FReader.FontTableText());
-            break;
-        case cmDocInfo:
-            wr(FReader.DocInfoText());
-            break;
-        default:
-            break;
-        }
+        if (rec.id != 0)
+            wr(headerGroupText(FReader, rec.id));
     }
 }
 
@@ -332,11 +339,42 @@ void TRpRTF::PutField()
         compilePhase();
 
         FReader.FInTable = false;
-        CreateTmpStream();
-        SetOutfToTmp();
-        Fpnt = 0;
-        runCommandStream();
-        assembleResult();
+        // Only fields (memo insertion above all) add fonts or colours while the run goes on; a
+        // run that just copies the template writes final tables and needs no temporary output.
+        const auto copiesOnly = [this]() {
+            SeekToBeginCmStream();
+            for (;;) {
+                CmReadItemInfo();
+                switch (FCmLastId) {
+                case cmEnd:
+                    return true;
+                case cmBegin:
+                case cmBloc:
+                case cmBalancedBloc:
+                case cmTableBegin:
+                case cmTableEnd:
+                case cmFontTable:
+                case cmColorTable:
+                case cmStyleSheet:
+                case cmDocInfo:
+                    CmSkipItem();
+                    break;
+                default:
+                    return false;
+                }
+            }
+        };
+        if (copiesOnly()) {
+            SetOutf();
+            Fpnt = 0;
+            runCommandStream();
+        } else {
+            CreateTmpStream();
+            SetOutfToTmp();
+            Fpnt = 0;
+            runCommandStream();
+            assembleResult();
+        }
     } catch (...) {
         noteErrorLocation();
         endRun();
