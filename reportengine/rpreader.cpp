@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
 #include <string_view>
 
@@ -97,13 +96,15 @@ std::int32_t plainRunEnd(const char *buf, std::int32_t from, std::int32_t size)
     return i;
 }
 
-// A control word read straight from the template: its letters upper-cased (as many as fit),
-// its full length, and whether a line break or another control byte ends it (the look-ahead
-// reads across those, so such words take the general path).
+// A control word read straight from the template as the look-ahead sees it: line breaks and
+// other control bytes inside or after it are passed over, so "\\par" + line break + "d" reads
+// as PARD. Its letters upper-cased (as many as fit), their number, the bytes it covers up to
+// its last letter, and whether a control byte was passed over.
 struct ControlWord
 {
     char text[12] = {};
     int length = 0;
+    int span = 0;
     bool brokenByControlByte = false;
 
     bool is(std::string_view w) const
@@ -122,12 +123,19 @@ struct ControlWord
 ControlWord readControlWord(const char *buf, std::int32_t size, std::int32_t index)
 {
     ControlWord w;
-    std::int32_t i = index;
-    for (; i < size && isLetter(static_cast<unsigned char>(buf[i])); ++i, ++w.length)
+    for (std::int32_t i = index; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(buf[i]);
+        if (b <= 0x1F && b != '\t') {
+            w.brokenByControlByte = true;
+            continue;
+        }
+        if (!isLetter(b))
+            break;
         if (w.length < static_cast<int>(sizeof w.text))
-            w.text[w.length] = static_cast<char>(upper(static_cast<unsigned char>(buf[i])));
-    const auto end = i < size ? static_cast<unsigned char>(buf[i]) : 0x20;
-    w.brokenByControlByte = end <= 0x1F && end != '\t';
+            w.text[w.length] = static_cast<char>(upper(b));
+        ++w.length;
+        w.span = i + 1 - index;
+    }
     return w;
 }
 
@@ -141,11 +149,17 @@ enum class WordKind
     General
 };
 
+// First letters of the words classifyControlWord looks at more closely.
+constexpr std::array<bool, 256> mayNeedTests = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : std::string_view("TRCPSLUI"))
+        t[c] = true;
+    return t;
+}();
+
 WordKind classifyControlWord(const ControlWord &w)
 {
-    if (w.brokenByControlByte)
-        return WordKind::General;
-    if (!std::memchr("TRCPSLUI", w.text[0], 8))
+    if (!mayNeedTests[static_cast<unsigned char>(w.text[0])])
         return WordKind::Ordinary;
     switch (w.length) {
     case 3:
@@ -578,7 +592,7 @@ QString TRpTemplateReader::GetNextReportField()
             if (kind != WordKind::General) {
                 if (kind == WordKind::Boundary)
                     r.FLastBoundaryPnt = p - 1;
-                r.Fpnt = FPendingBlocPnt = p + w.length;
+                r.Fpnt = FPendingBlocPnt = p + w.span;
                 continue;
             }
         }
