@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QtEndian>
 #include <QTime>
 
 #include <algorithm>
@@ -507,8 +506,7 @@ void TRpCsvDataSet::Clear()
     ClearFields();
     FTypes.clear();
     FStarts.clear();
-    FRecNo = 0;
-    FEof = FBof = true;
+    ResetCursor();
     FValues.clear();
     FValuesRow = -1;
     FWindow.clear();
@@ -582,8 +580,8 @@ void TRpCsvDataSet::load(std::unique_ptr<QIODevice> source, const QString &fileN
 
 void TRpCsvDataSet::readCurrent() const
 {
-    const qint64 start = FStarts[static_cast<size_t>(FRecNo)];
-    const qint64 stop = FStarts[static_cast<size_t>(FRecNo) + 1];
+    const qint64 start = FStarts[static_cast<size_t>(CurrentRow())];
+    const qint64 stop = FStarts[static_cast<size_t>(CurrentRow()) + 1];
     if (start < FWindowStart || stop > FWindowStart + FWindow.size()) {
         // Some room before the record too, so that stepping back does not reread every time.
         FWindowStart = std::max<qint64>(0, start - RecordWindow / 8);
@@ -593,13 +591,14 @@ void TRpCsvDataSet::readCurrent() const
         FWindow.resize(std::max<qint64>(got, 0));
         if (stop > FWindowStart + FWindow.size()) {
             FWindow.clear();
-            throw EIOError((FFileName + QLatin1String(SRpCsvRow) + QString::number(FRecNo + 2) +
+            throw EIOError((FFileName + QLatin1String(SRpCsvRow) +
+                            QString::number(CurrentRow() + 2) +
                             QStringLiteral(": the file changed while it was read"))
                                .toStdString());
         }
     }
     const char *p = FWindow.constData() + (start - FWindowStart);
-    const int rowNo = FRecNo + 2;
+    const int rowNo = CurrentRow() + 2;
     int count = 0;
     FValues.assign(FTypes.size(), QVariant());
     try {
@@ -613,70 +612,16 @@ void TRpCsvDataSet::readCurrent() const
         FValuesRow = -1;
         throw Failure(FFileName, e);
     }
-    FValuesRow = FRecNo;
+    FValuesRow = CurrentRow();
 }
 
 QVariant TRpCsvDataSet::FieldValue(int index) const
 {
     if (RecordCount() <= 0 || index < 0 || index >= FieldCount())
         return QVariant();
-    if (FValuesRow != FRecNo)
+    if (FValuesRow != CurrentRow())
         readCurrent();
     return FValues[static_cast<size_t>(index)];
-}
-
-void TRpCsvDataSet::First()
-{
-    FRecNo = 0;
-    FBof = true;
-    FEof = RecordCount() <= 0;
-}
-
-void TRpCsvDataSet::Next()
-{
-    if (RecordCount() <= 0)
-        return;
-    FBof = false;
-    if (FRecNo + 1 < RecordCount())
-        ++FRecNo;
-    else
-        FEof = true;
-}
-
-void TRpCsvDataSet::Prior()
-{
-    if (RecordCount() <= 0)
-        return;
-    FEof = false;
-    if (FRecNo > 0)
-        --FRecNo;
-    else
-        FBof = true;
-}
-
-void TRpCsvDataSet::Last()
-{
-    FRecNo = RecordCount() <= 0 ? 0 : RecordCount() - 1;
-    FEof = true;
-    FBof = RecordCount() <= 0;
-}
-
-TRpBookmark TRpCsvDataSet::GetBookmark() const
-{
-    char buf[4];
-    qToLittleEndian<std::int32_t>(RecNo(), buf);
-    return TRpBookmark(buf, 4);
-}
-
-void TRpCsvDataSet::GotoBookmark(const TRpBookmark &bookmark)
-{
-    if (bookmark.size() != 4)
-        throw EIOError(SRpBookmarkInvalid);
-    const auto row = qFromLittleEndian<std::int32_t>(bookmark.constData());
-    if (row < 0 || row >= RecordCount())
-        throw EIOError(SRpBookmarkInvalid);
-    FRecNo = row;
-    FEof = FBof = false;
 }
 
 } // namespace rp

@@ -2,7 +2,7 @@
 // CSV-file data set: RFC 4180 text in UTF-8, typed header cells, blob cells naming files.
 #pragma once
 
-#include "rpdataset.h"
+#include "rpindexeddataset.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -33,7 +33,7 @@ namespace rp {
 /// current record is read again from the file when the cursor reaches it, so
 /// memory does not grow with the file. The file stays open while the data set
 /// holds it and must not change meanwhile.
-class TRpCsvDataSet : public TRpDataSet
+class TRpCsvDataSet : public TRpIndexedDataSet
 {
 public:
     TRpCsvDataSet();
@@ -51,22 +51,10 @@ public:
 
     const QString &FileName() const { return FFileName; }
 
-    void First() override;
-    void Next() override;
-    void Prior() override;
-    void Last() override;
-    bool Eof() const override { return FEof; }
-    bool Bof() const override { return FBof; }
     int RecordCount() const override
     {
         return FStarts.empty() ? 0 : static_cast<int>(FStarts.size()) - 1;
     }
-    /// 0-based number of the current record, -1 when the set is empty.
-    int RecNo() const { return RecordCount() <= 0 ? -1 : FRecNo; }
-
-    TRpBookmark GetBookmark() const override;
-    void GotoBookmark(const TRpBookmark &bookmark) override;
-
     QVariant FieldValue(int index) const override;
 
     /// One cell of a row as split from the bytes (internal to the reader).
@@ -93,9 +81,6 @@ private:
     std::vector<TRpFieldType> FTypes;
     /// Byte offset of every record's first byte, then the offset after the last record.
     std::vector<qint64> FStarts;
-    int FRecNo = 0;
-    bool FEof = true;
-    bool FBof = true;
 
     // The current record's values, read on first use after the cursor moved.
     mutable std::vector<QVariant> FValues;

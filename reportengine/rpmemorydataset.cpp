@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// In-memory data set: cursor moves with the usual end and beginning flags, bookmarks as numbers.
+// In-memory data set: fields and records held as values.
 #include "rpmemorydataset.h"
 
 #include "rpconsts.h"
-
-#include <QtEndian>
 
 namespace rp {
 
@@ -35,69 +33,14 @@ void TRpMemoryDataSet::Clear()
 {
     FRecords.clear();
     ClearFields();
-    FRecNo = 0;
-    FEof = FBof = true;
-}
-
-void TRpMemoryDataSet::First()
-{
-    FRecNo = 0;
-    FBof = true;
-    FEof = FRecords.empty();
-}
-
-void TRpMemoryDataSet::Next()
-{
-    if (FRecords.empty())
-        return;
-    FBof = false;
-    if (FRecNo + 1 < RecordCount())
-        ++FRecNo;
-    else
-        FEof = true;
-}
-
-void TRpMemoryDataSet::Prior()
-{
-    if (FRecords.empty())
-        return;
-    FEof = false;
-    if (FRecNo > 0)
-        --FRecNo;
-    else
-        FBof = true;
-}
-
-void TRpMemoryDataSet::Last()
-{
-    FRecNo = FRecords.empty() ? 0 : RecordCount() - 1;
-    FEof = true;
-    FBof = FRecords.empty();
-}
-
-TRpBookmark TRpMemoryDataSet::GetBookmark() const
-{
-    char buf[4];
-    qToLittleEndian<std::int32_t>(RecNo(), buf);
-    return TRpBookmark(buf, 4);
-}
-
-void TRpMemoryDataSet::GotoBookmark(const TRpBookmark &bookmark)
-{
-    if (bookmark.size() != 4)
-        throw EIOError(SRpBookmarkInvalid);
-    const auto row = qFromLittleEndian<std::int32_t>(bookmark.constData());
-    if (row < 0 || row >= RecordCount())
-        throw EIOError(SRpBookmarkInvalid);
-    FRecNo = row;
-    FEof = FBof = false;
+    ResetCursor();
 }
 
 QVariant TRpMemoryDataSet::FieldValue(int index) const
 {
     if (FRecords.empty() || index < 0 || index >= FieldCount())
         return QVariant();
-    return FRecords[static_cast<size_t>(FRecNo)].value(index);
+    return FRecords[static_cast<size_t>(CurrentRow())].value(index);
 }
 
 } // namespace rp

@@ -2,7 +2,7 @@
 // In-memory data set: fields and records held as values, with a cursor and bookmarks.
 #pragma once
 
-#include "rpdataset.h"
+#include "rpindexeddataset.h"
 
 #include <QVariant>
 #include <QVariantList>
@@ -13,7 +13,7 @@ namespace rp {
 
 /// A data set whose records live in memory. Define the fields, append
 /// records, then move over them like over any other data set.
-class TRpMemoryDataSet : public TRpDataSet
+class TRpMemoryDataSet : public TRpIndexedDataSet
 {
 public:
     TRpMemoryDataSet() = default;
@@ -28,26 +28,12 @@ public:
     /// Removes every record and field.
     void Clear();
 
-    void First() override;
-    void Next() override;
-    void Prior() override;
-    void Last() override;
-    bool Eof() const override { return FEof; }
-    bool Bof() const override { return FBof; }
     int RecordCount() const override { return static_cast<int>(FRecords.size()); }
-    /// 0-based number of the current record, -1 when the set is empty.
-    int RecNo() const { return FRecords.empty() ? -1 : FRecNo; }
-
-    TRpBookmark GetBookmark() const override;
-    void GotoBookmark(const TRpBookmark &bookmark) override;
 
     QVariant FieldValue(int index) const override;
 
 private:
     std::vector<QVariantList> FRecords;
-    int FRecNo = 0;
-    bool FEof = true;
-    bool FBof = true;
 };
 
 } // namespace rp
