@@ -37,6 +37,20 @@ protected:
     }
     void TearDown() override { qunsetenv("REPORT_OPEN_COMMAND"); }
 
+    /// Presses print, answers every message box with OK and returns their texts.
+    static QStringList printAnsweringBoxes(TFmEsito &window)
+    {
+        QStringList texts;
+        ModalWatcher watcher([&](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                texts << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        window.BtnStampa->click();
+        return texts;
+    }
+
     QTemporaryDir dir;
     QString report;
     std::unique_ptr<TFmColor> main;
@@ -114,14 +128,7 @@ TEST_F(ResultWindow, MissingTemplateReachesTheErrorDisplayAndTheWindowStays)
 {
     TFmEsito window(main.get());
     window.show();
-    QStringList errors;
-    ModalWatcher watcher([&](QWidget *modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            errors << box->text();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    window.BtnStampa->click();
+    const QStringList errors = printAnsweringBoxes(window);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("Esito.rtf")) << errors[0].toStdString();
     EXPECT_TRUE(window.isVisible());
@@ -144,14 +151,7 @@ TEST_F(ResultWindow, UnwritableOutputReachesTheErrorDisplayAndNothingIsLost)
     window.Rimedio = "EMERALD";
     window.show();
     window.DescrPietra->append("Nota aggiunta");
-    QStringList errors;
-    ModalWatcher watcher([&](QWidget *modal) {
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            errors << box->text();
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    window.BtnStampa->click();
+    const QStringList errors = printAnsweringBoxes(window);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("WEsito.Doc")) << errors[0].toStdString();
     EXPECT_TRUE(window.isVisible());
