@@ -2,6 +2,8 @@
 // Path-gradient brush: a seamless triangle fan rasterised into a layer, masked by the outline.
 #include "pathgradient.h"
 
+#include "pathcoverage.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QtMath>
@@ -246,41 +248,43 @@ public:
     // itself) does not yet hold opaquely, each tested against the triangles whose cone from
     // the centre holds it. False, with nothing done, when too many pixels are open for that
     // to pay off.
-    bool renderVisible(const QRect &box, const QImage &outline, const QImage *area, QImage &cover,
-                       bool direct, QImage &layer) const
+    bool renderVisible(const QRect &box, const TPathCoverage &outline, const QImage *area,
+                       QImage &cover, bool direct, QImage &layer) const
     {
-        std::vector<QPoint> open;
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            const auto *under = reinterpret_cast<const QRgb *>(cover.constScanLine(y));
-            const uchar *m1 = outline.constScanLine(y - box.top());
-            const uchar *m2 = area ? area->constScanLine(y - box.top()) : nullptr;
+        struct Open
+        {
+            int x, y, weight;
+        };
+        std::vector<Open> open;
+        const size_t most = size_t(box.width()) * box.height() / 4;
+        for (const TPathCoverage::Span &span : outline.Spans()) {
+            const auto *under = reinterpret_cast<const QRgb *>(cover.constScanLine(span.y));
+            const uchar *m2 = area ? area->constScanLine(span.y - box.top()) - box.left() : nullptr;
             const auto openAt = [&](int x) {
-                const int i = x - box.left();
-                if (m1[i] && (!m2 || m2[i]) && qAlpha(under[x]) != 255) {
-                    open.push_back({x, y});
+                const int k = span.coverage * (m2 ? m2[x] : 255);
+                if (k && qAlpha(under[x]) != 255) {
+                    open.push_back({x, span.y, k});
                 }
             };
-            int x = box.left();
-            // Nearly every pixel lies either outside the outline or under opaque content, so
-            // runs of eight are ruled out at once before any pixel is looked at on its own.
-            for (; x + 8 <= box.right() + 1; x += 8) {
-                quint64 covered;
-                std::memcpy(&covered, m1 + (x - box.left()), sizeof covered);
+            int x = span.x;
+            const int end = span.x + span.length;
+            // Nearly every pixel inside lies under opaque content, so runs of eight are ruled
+            // out at once before any pixel is looked at on its own.
+            for (; x + 8 <= end; x += 8) {
                 QRgb opaque = 0xff000000u;
                 for (int k = 0; k < 8; ++k) {
                     opaque &= under[x + k];
                 }
-                if (covered == 0 || opaque >= 0xff000000u) {
-                    continue;
-                }
-                for (int k = x; k < x + 8; ++k) {
-                    openAt(k);
+                if (opaque < 0xff000000u) {
+                    for (int k = x; k < x + 8; ++k) {
+                        openAt(k);
+                    }
                 }
             }
-            for (; x <= box.right(); ++x) {
+            for (; x < end; ++x) {
                 openAt(x);
             }
-            if (open.size() * 4 > size_t(box.width()) * box.height()) {
+            if (open.size() > most) {
                 return false;
             }
         }
@@ -294,8 +298,8 @@ public:
         for (int n = 0; n < int(all.size()); ++n) {
             all[size_t(n)] = n;
         }
-        for (const QPoint &pixel : open) {
-            const QPointF x(pixel.x() + 0.5, pixel.y() + 0.5);
+        for (const Open &pixel : open) {
+            const QPointF x(pixel.x + 0.5, pixel.y + 0.5);
             const QPointF d = x - c;
             // The centre itself has no direction; any triangle may own it.
             const std::vector<int> &candidates =
@@ -308,16 +312,13 @@ public:
                 }
             }
             if (owner) {
-                const int i = pixel.x() - box.left();
-                const int row = pixel.y() - box.top();
-                const int k =
-                    outline.constScanLine(row)[i] * (area ? area->constScanLine(row)[i] : 255);
-                const QRgb px = weighted(qPremultiply(color(best, *owner)), k);
+                const QRgb px = weighted(qPremultiply(color(best, *owner)), pixel.weight);
                 if (direct) {
-                    QRgb &under = reinterpret_cast<QRgb *>(cover.scanLine(pixel.y()))[pixel.x()];
+                    QRgb &under = reinterpret_cast<QRgb *>(cover.scanLine(pixel.y))[pixel.x];
                     under = behind(under, px);
                 } else {
-                    reinterpret_cast<QRgb *>(layer.scanLine(row))[i] = px;
+                    reinterpret_cast<QRgb *>(
+                        layer.scanLine(pixel.y - box.top()))[pixel.x - box.left()] = px;
                 }
             }
         }
@@ -426,17 +427,6 @@ private:
     bool m_useLut = false;
 };
 
-QImage coverage(const QSize &size, const QPainterPath &devicePath, const QPoint &origin)
-{
-    QImage mask(size, QImage::Format_Alpha8);
-    mask.fill(0);
-    QPainter p(&mask);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.translate(-origin);
-    p.fillPath(devicePath, Qt::black);
-    return mask;
-}
-
 } // namespace
 
 TPathGradient::TPathGradient(const QPainterPath &outline)
@@ -510,11 +500,14 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     if (box.isEmpty()) {
         return;
     }
-    // The fan's own edges are hard; the anti-aliased outline and area decide the rim.
-    const QImage m1 = coverage(box.size(), outline, box.topLeft());
+    // The fan's own edges are hard; the anti-aliased outline and area decide the rim. The
+    // outline's coverage is kept per thread: a shadow is worked out every frame of an
+    // animation, and fresh memory for it each time would cost more than the work.
+    thread_local TPathCoverage m1;
+    m1.Compute(outline, box);
     // Filling the outline itself (shadows, glows) needs its coverage only once.
     const bool sameArea = &area == &m_outline || area == m_outline;
-    const QImage m2 = sameArea ? QImage() : coverage(box.size(), region, box.topLeft());
+    const QImage m2 = sameArea ? QImage() : TPathCoverage(region, box).Mask(box);
     const FanRasterizer fan(*this, transform);
     // Without a clip or opacity in the way the open pixels are written straight into the
     // image, which spares making and drawing a layer the size of the shape.
@@ -528,7 +521,7 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
             return;
         }
     } else {
-        layer = fan.render(box, m1, sameArea ? nullptr : &m2);
+        layer = fan.render(box, m1.Mask(box), sameArea ? nullptr : &m2);
     }
     layer.setDevicePixelRatio(dpr);
     painter->save();

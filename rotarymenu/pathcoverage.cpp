@@ -1,0 +1,305 @@
+// SPDX-License-Identifier: MIT
+// Anti-aliased coverage of a filled outline, worked out as spans without a painter.
+#include "pathcoverage.h"
+
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+using Cell = TPathCoverageCell;
+
+class CellCollector
+{
+public:
+    CellCollector(const QRect &clip, std::vector<TPathCoverageCell> &cells)
+        : m_clip(clip), m_cells(cells)
+    {
+        m_cells.clear();
+    }
+
+    // The edge a -> b. What lies left of the clip is laid along its left side, where it
+    // still decides the winding of the pixels to its right; what lies right of it decides
+    // nothing inside and is dropped.
+    void addEdge(QPointF a, QPointF b)
+    {
+        if (!qIsFinite(a.x()) || !qIsFinite(a.y()) || !qIsFinite(b.x()) || !qIsFinite(b.y()) ||
+            a.y() == b.y()) {
+            return;
+        }
+        const double left = m_clip.left();
+        const double right = m_clip.right() + 1.0;
+        // Cut at the two sides so that every piece lies wholly left, inside or right.
+        double cuts[4] = {0, 1, 1, 1};
+        int n = 1;
+        for (const double side : {left, right}) {
+            if ((a.x() - side) * (b.x() - side) < 0) {
+                cuts[n++] = (side - a.x()) / (b.x() - a.x());
+            }
+        }
+        if (n == 3 && cuts[1] > cuts[2]) {
+            std::swap(cuts[1], cuts[2]);
+        }
+        cuts[n++] = 1;
+        const auto at = [&](double t) { return a + (b - a) * t; };
+        for (int i = 0; i + 1 < n; ++i) {
+            QPointF p = at(cuts[i]), q = at(cuts[i + 1]);
+            const double mid = (p.x() + q.x()) / 2;
+            if (mid >= right) {
+                continue;
+            }
+            if (mid < left) {
+                p.setX(left);
+                q.setX(left);
+            }
+            addInside(p, q);
+        }
+    }
+
+private:
+    void cell(int y, int x, double delta)
+    {
+        if (x < m_clip.left()) {
+            x = m_clip.left();
+        }
+        if (x <= m_clip.right() && delta != 0) {
+            m_cells.push_back({y, x, float(delta)});
+        }
+    }
+
+    // An edge within the clip's columns, row by row.
+    void addInside(QPointF a, QPointF b)
+    {
+        if (a.y() == b.y()) {
+            return;
+        }
+        double dir = 1;
+        if (a.y() > b.y()) {
+            std::swap(a, b);
+            dir = -1;
+        }
+        const double dxdy = (b.x() - a.x()) / (b.y() - a.y());
+        const int first = std::max(m_clip.top(), int(std::floor(a.y())));
+        const int end = std::min(m_clip.bottom() + 1, int(std::ceil(b.y())));
+        for (int y = first; y < end; ++y) {
+            const double ya = std::max<double>(y, a.y());
+            const double yb = std::min<double>(y + 1, b.y());
+            if (yb > ya) {
+                row(y, a.x() + (ya - a.y()) * dxdy, a.x() + (yb - a.y()) * dxdy, (yb - ya) * dir);
+            }
+        }
+    }
+
+    // The piece of an edge inside one row, from x = xa to x = xb, rising by d (signed): each
+    // pixel it crosses takes the part of d that lies right of the edge within that pixel.
+    void row(int y, double xa, double xb, double d)
+    {
+        const double x0 = std::min(xa, xb);
+        const double x1 = std::max(xa, xb);
+        const int x0i = int(std::floor(x0));
+        const int x1i = int(std::ceil(x1));
+        if (x1i <= x0i + 1) {
+            const double xmf = 0.5 * (xa + xb) - x0i;
+            cell(y, x0i, d - d * xmf);
+            cell(y, x0i + 1, d * xmf);
+            return;
+        }
+        const double s = 1.0 / (x1 - x0);
+        const double x0f = x0 - x0i;
+        const double a0 = 0.5 * s * (1 - x0f) * (1 - x0f);
+        const double x1f = x1 - x1i + 1;
+        const double am = 0.5 * s * x1f * x1f;
+        cell(y, x0i, d * a0);
+        if (x1i == x0i + 2) {
+            cell(y, x0i + 1, d * (1 - a0 - am));
+        } else {
+            const double a1 = s * (1.5 - x0f);
+            cell(y, x0i + 1, d * (a1 - a0));
+            for (int xi = x0i + 2; xi < x1i - 1; ++xi) {
+                cell(y, xi, d * s);
+            }
+            const double a2 = a1 + (x1i - x0i - 3) * s;
+            cell(y, x1i - 1, d * (1 - a2 - am));
+        }
+        cell(y, x1i, d * am);
+    }
+
+    QRect m_clip;
+    std::vector<Cell> &m_cells;
+};
+
+// The share of a pixel that a winding number gives, as 0..255.
+int shareOf(double winding, Qt::FillRule rule)
+{
+    double w = std::abs(winding);
+    if (w > 1) {
+        if (rule == Qt::OddEvenFill) {
+            w -= 2 * std::floor(w / 2);
+            w = w > 1 ? 2 - w : w;
+        } else {
+            w = 1;
+        }
+    }
+    return int(w * 255 + 0.5);
+}
+
+// Qt's rounding multiply of the four channels of a premultiplied pixel by a / 255.
+inline uint byteMul(uint x, uint a)
+{
+    uint t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+// The outline as closed polygons, curves split finely enough (a fiftieth of a pixel at most)
+// that the chords cannot be told from the curve.
+std::vector<std::vector<QPointF>> flatten(const QPainterPath &path)
+{
+    constexpr double tolerance = 0.02;
+    std::vector<std::vector<QPointF>> polygons;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo() || polygons.empty()) {
+            polygons.emplace_back();
+        }
+        std::vector<QPointF> &poly = polygons.back();
+        if (!e.isCurveTo() || poly.empty() || i + 2 >= path.elementCount()) {
+            poly.push_back(e);
+            continue;
+        }
+        const QPointF p0 = poly.back(), p1 = e, p2 = path.elementAt(i + 1),
+                      p3 = path.elementAt(i + 2);
+        i += 2;
+        // A cubic's chords of n equal steps stray at most max|B''| / (8 n^2) from it, and
+        // |B''| is at most six times the larger second difference of its control points.
+        const QPointF d1 = p0 - 2 * p1 + p2, d2 = p1 - 2 * p2 + p3;
+        const double bend = std::max(std::hypot(d1.x(), d1.y()), std::hypot(d2.x(), d2.y()));
+        const double steps = std::ceil(std::sqrt(0.75 * bend / tolerance));
+        const int n = qIsFinite(steps) ? int(std::clamp(steps, 1.0, 4096.0)) : 1;
+        for (int k = 1; k <= n; ++k) {
+            const double t = double(k) / n, u = 1 - t;
+            poly.push_back(u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 +
+                           t * t * t * p3);
+        }
+    }
+    return polygons;
+}
+
+} // namespace
+
+TPathCoverage::TPathCoverage(const QPainterPath &path, const QRect &clip)
+{
+    Compute(path, clip);
+}
+
+void TPathCoverage::Compute(const QPainterPath &path, const QRect &clip)
+{
+    m_spans.clear();
+    if (clip.isEmpty() || path.isEmpty()) {
+        return;
+    }
+    CellCollector collector(clip, m_cells);
+    for (const std::vector<QPointF> &polygon : flatten(path)) {
+        // Every subpath counts as closed, as it does when filled.
+        for (size_t i = 0; i < polygon.size(); ++i) {
+            collector.addEdge(polygon[i], polygon[(i + 1) % polygon.size()]);
+        }
+    }
+    // Rows are few and their cells are few: bucket by row, then order each row.
+    std::vector<int> &start = m_rowStart;
+    start.assign(size_t(clip.height()) + 1, 0);
+    for (const Cell &c : m_cells) {
+        ++start[size_t(c.y - clip.top()) + 1];
+    }
+    for (size_t r = 1; r < start.size(); ++r) {
+        start[r] += start[r - 1];
+    }
+    m_sorted.resize(m_cells.size());
+    m_rowFill.assign(start.begin(), start.end() - 1);
+    for (const Cell &c : m_cells) {
+        m_sorted[size_t(m_rowFill[size_t(c.y - clip.top())]++)] = c;
+    }
+    const Qt::FillRule rule = path.fillRule();
+    const auto addSpan = [this](int x, int y, int length, int coverage) {
+        if (coverage <= 0 || length <= 0) {
+            return;
+        }
+        if (!m_spans.empty()) {
+            Span &last = m_spans.back();
+            if (last.y == y && last.x + last.length == x && last.coverage == coverage) {
+                last.length += length;
+                return;
+            }
+        }
+        m_spans.push_back({x, y, length, quint8(coverage)});
+    };
+    for (int r = 0; r < clip.height(); ++r) {
+        auto first = m_sorted.begin() + start[size_t(r)];
+        auto last = m_sorted.begin() + start[size_t(r) + 1];
+        // Mostly a handful of cells, mostly in order already.
+        for (auto it = first + (first != last); it < last; ++it) {
+            const Cell c = *it;
+            auto hole = it;
+            for (; hole > first && (hole - 1)->x > c.x; --hole) {
+                *hole = *(hole - 1);
+            }
+            *hole = c;
+        }
+        const int y = clip.top() + r;
+        double winding = 0;
+        for (auto it = first; it != last;) {
+            const int x = it->x;
+            for (; it != last && it->x == x; ++it) {
+                winding += it->delta;
+            }
+            const int next = it != last ? it->x : clip.right() + 1;
+            addSpan(x, y, next - x, shareOf(winding, rule));
+        }
+    }
+}
+
+QImage TPathCoverage::Mask(const QRect &area) const
+{
+    QImage mask(area.size(), QImage::Format_Alpha8);
+    mask.fill(0);
+    for (const Span &s : m_spans) {
+        if (s.y < area.top() || s.y > area.bottom()) {
+            continue;
+        }
+        const int x0 = std::max(s.x, area.left());
+        const int x1 = std::min(s.x + s.length, area.right() + 1);
+        if (x1 > x0) {
+            std::memset(mask.scanLine(s.y - area.top()) + (x0 - area.left()), s.coverage,
+                        size_t(x1 - x0));
+        }
+    }
+    return mask;
+}
+
+void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
+                   const TPathCoverage &coverage)
+{
+    const QRect into = target.rect() & source.rect().translated(origin);
+    for (const TPathCoverage::Span &s : coverage.Spans()) {
+        if (s.y < into.top() || s.y > into.bottom()) {
+            continue;
+        }
+        const int x0 = std::max(s.x, into.left());
+        const int x1 = std::min(s.x + s.length, into.right() + 1);
+        auto *dst = reinterpret_cast<QRgb *>(target.scanLine(s.y));
+        const auto *src =
+            reinterpret_cast<const QRgb *>(source.constScanLine(s.y - origin.y())) - origin.x();
+        for (int x = x0; x < x1; ++x) {
+            const uint px = s.coverage == 255 ? src[x] : byteMul(src[x], s.coverage);
+            const uint alpha = px >> 24;
+            dst[x] = alpha == 255 ? px : px + byteMul(dst[x], 255 - alpha);
+        }
+    }
+}
