@@ -296,10 +296,37 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
         auto *dst = reinterpret_cast<QRgb *>(target.scanLine(s.y));
         const auto *src =
             reinterpret_cast<const QRgb *>(source.constScanLine(s.y - origin.y())) - origin.x();
-        for (int x = x0; x < x1; ++x) {
-            const uint px = s.coverage == 255 ? src[x] : byteMul(src[x], s.coverage);
-            const uint alpha = px >> 24;
-            dst[x] = alpha == 255 ? px : px + byteMul(dst[x], 255 - alpha);
+        int x = x0;
+        if (s.coverage == 255) {
+            // Inside, the source is mostly opaque: such runs are plain copies.
+            while (x < x1) {
+                int run = x;
+                while (run < x1 && (src[run] >> 24) == 255) {
+                    ++run;
+                }
+                std::memcpy(dst + x, src + x, size_t(run - x) * sizeof(QRgb));
+                for (x = run; x < x1 && (src[x] >> 24) != 255; ++x) {
+                    dst[x] = src[x] + byteMul(dst[x], 255 - (src[x] >> 24));
+                }
+            }
+        }
+        for (; x < x1; ++x) {
+            const uint px = byteMul(src[x], s.coverage);
+            dst[x] = px + byteMul(dst[x], 255 - (px >> 24));
         }
     }
+}
+
+QImage TScratchImage::Cleared(const QSize &size, qreal ratio)
+{
+    if (m_buffer.width() < size.width() || m_buffer.height() < size.height()) {
+        m_buffer = QImage(size.expandedTo(m_buffer.size()), QImage::Format_ARGB32_Premultiplied);
+    }
+    QImage image(m_buffer.bits(), size.width(), size.height(), m_buffer.bytesPerLine(),
+                 QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y) {
+        std::memset(image.scanLine(y), 0, size_t(size.width()) * 4);
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
 }

@@ -56,3 +56,15 @@ private:
 /// coverage: what filling the outline with `source` as the brush does.
 void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
                    const TPathCoverage &coverage);
+
+/// Premultiplied image memory kept from frame to frame: each call hands out a cleared image of
+/// the asked size over the same memory, which grows when needed. The image is good until the
+/// next call.
+class TScratchImage
+{
+public:
+    QImage Cleared(const QSize &size, qreal ratio);
+
+private:
+    QImage m_buffer;
+};

@@ -212,6 +212,26 @@ public:
         return layer;
     }
 
+    // The first pixel of `line` from `x` on, before `end`, that is not opaque; `end` when
+    // there is none. Nearly every pixel inside lies under opaque content, so runs of eight
+    // are ruled out at once.
+    static int firstOpen(const QRgb *line, int x, int end)
+    {
+        for (; x + 8 <= end; x += 8) {
+            QRgb opaque = 0xff000000u;
+            for (int k = 0; k < 8; ++k) {
+                opaque &= line[x + k];
+            }
+            if (opaque < 0xff000000u) {
+                break;
+            }
+        }
+        while (x < end && qAlpha(line[x]) == 255) {
+            ++x;
+        }
+        return x;
+    }
+
     static constexpr int kBins = 512; // directions from the centre, for renderVisible()
     static int binOf(double angle)
     {
@@ -260,29 +280,12 @@ public:
         for (const TPathCoverage::Span &span : outline.Spans()) {
             const auto *under = reinterpret_cast<const QRgb *>(cover.constScanLine(span.y));
             const uchar *m2 = area ? area->constScanLine(span.y - box.top()) - box.left() : nullptr;
-            const auto openAt = [&](int x) {
+            const int end = span.x + span.length;
+            for (int x = firstOpen(under, span.x, end); x < end; x = firstOpen(under, x + 1, end)) {
                 const int k = span.coverage * (m2 ? m2[x] : 255);
-                if (k && qAlpha(under[x]) != 255) {
+                if (k) {
                     open.push_back({x, span.y, k});
                 }
-            };
-            int x = span.x;
-            const int end = span.x + span.length;
-            // Nearly every pixel inside lies under opaque content, so runs of eight are ruled
-            // out at once before any pixel is looked at on its own.
-            for (; x + 8 <= end; x += 8) {
-                QRgb opaque = 0xff000000u;
-                for (int k = 0; k < 8; ++k) {
-                    opaque &= under[x + k];
-                }
-                if (opaque < 0xff000000u) {
-                    for (int k = x; k < x + 8; ++k) {
-                        openAt(k);
-                    }
-                }
-            }
-            for (; x < end; ++x) {
-                openAt(x);
             }
             if (open.size() > most) {
                 return false;

@@ -2,6 +2,7 @@
 // Private state of the rotary menu widget shared by its implementation files.
 #pragma once
 
+#include "pathcoverage.h"
 #include "pathgradient.h"
 #include "picturecontainer.h"
 #include "rotarymenu.h"
@@ -66,10 +67,18 @@ struct TRotaryMenuPrivate
     /// Shadow, then items, straight onto `p`.
     void paintRing(QPainter *p, const TRotaryMenuGeometry &g);
     bool hasShadow(const TRotaryMenuGeometry &g) const;
+    /// True when an item shows an image-list bitmap, which only the GUI thread may draw.
+    bool usesPixmaps(const TRotaryMenuGeometry &g) const;
     QList<TPathGradient::TBlendStop> shadowBlend() const;
     void drawFocus(QPainter *p, const TRotaryMenuGeometry &g);
     void drawShadow(QPainter *p, const QPainterPath &outline);
+    /// The items straight onto `p`, each clipped to its sector.
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
+    /// The items onto `layer` (premultiplied, whose painter `p` is, without a transform).
+    void drawItemsOnto(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g);
+    /// Fill, caption and images of one item over its sector's bounding box, unclipped.
+    void paintItem(QPainter *p, const TRotaryMenuGeometry &g, int index, const QRectF &bounds);
+    void drawOutline(QPainter *p, int index, const QPainterPath &outline);
     /// The item's font, or Arial when its family is missing.
     QFont captionFont(const QFont &font);
     void drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
@@ -132,6 +141,8 @@ struct TRotaryMenuPrivate
         bool valid = false;
         QImage image;
     } ringCache;
+    TScratchImage itemScratch;          ///< one item's painting before it is laid onto the ring
+    TPathCoverage itemCoverage;         ///< that item's sector, kept for its memory
     QHash<QString, bool> knownFamilies; ///< font families present, until the fonts change
     quint64 changeCount = 0;            ///< calls of Changed(), which every visible change makes
     QSize knownSize;

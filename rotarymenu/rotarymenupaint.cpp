@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Rotary menu widget: shadow, sector fills, captions, images, outlines and focus.
+#include "pathcoverage.h"
 #include "pathgradient.h"
 #include "rotarymenu_p.h"
 
@@ -8,6 +9,10 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSemaphore>
+#include <QThreadPool>
+
+#include <functional>
 
 namespace {
 
@@ -64,7 +69,36 @@ qreal targetRatio(QPainter *p)
     return target->devicePixelRatioF();
 }
 
+// The raster engine splits each large fill over the global thread pool unless it is painting
+// on one of the pool's own threads. A frame of the ring makes dozens of such fills, and on a
+// machine with few cores the hand-offs cost more than they save, so the ring's layer (which
+// nothing else touches meanwhile) is painted on a pool thread while this one waits; here, when
+// the pool has no thread free.
+void runOnPoolThread(const std::function<void()> &work)
+{
+    QSemaphore done;
+    if (QThreadPool::globalInstance()->tryStart([&] {
+            work();
+            done.release();
+        })) {
+        done.acquire();
+    } else {
+        work();
+    }
+}
+
 } // namespace
+
+bool TRotaryMenuPrivate::usesPixmaps(const TRotaryMenuGeometry &g) const
+{
+    for (int i = 0; imageList && i < g.count; ++i) {
+        const int index = items->Items(i)->ImageIndex();
+        if (index >= 0 && index < imageList->Count()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool TRotaryMenuPrivate::hasShadow(const TRotaryMenuGeometry &g) const
 {
@@ -115,20 +149,29 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
     }
     image.setDevicePixelRatio(key.ratio);
-    image.fill(Qt::transparent);
-    QPainter layer(&image);
-    layer.setRenderHints(p->renderHints());
-    layer.setFont(p->font());
-    // The items go first and the shadow behind them, so that only the pixels the items
-    // leave open need the shadow's colour.
-    drawItems(&layer, g);
-    if (hasShadow(g)) {
-        TPathGradient brush(g.menuPath());
-        brush.SetInterpolationColors(shadowBlend());
-        layer.translate(shadowOffset, shadowOffset);
-        brush.FillBehind(&layer);
+    const QPainter::RenderHints hints = p->renderHints();
+    const QFont font = p->font();
+    const auto compose = [&] {
+        image.fill(Qt::transparent);
+        QPainter layer(&image);
+        layer.setRenderHints(hints);
+        layer.setFont(font);
+        // The items go first and the shadow behind them, so that only the pixels the items
+        // leave open need the shadow's colour.
+        drawItemsOnto(&layer, image, g);
+        if (hasShadow(g)) {
+            TPathGradient brush(g.menuPath());
+            brush.SetInterpolationColors(shadowBlend());
+            layer.translate(shadowOffset, shadowOffset);
+            brush.FillBehind(&layer);
+        }
+    };
+    // Pixmaps belong to the GUI thread; everything else the ring paints is images and text.
+    if (usesPixmaps(g)) {
+        compose();
+    } else {
+        runOnPoolThread(compose);
     }
-    layer.end();
     ringCache.key = key;
     ringCache.valid = true;
     p->drawImage(QPointF(0, 0), image);
@@ -176,33 +219,70 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
     p->drawImage(shadowCache.origin, shadowCache.image);
 }
 
+void TRotaryMenuPrivate::paintItem(QPainter *p, const TRotaryMenuGeometry &g, int index,
+                                   const QRectF &bounds)
+{
+    TRotaryMenuItem *item = items->Items(index);
+    // The painter leaves the state fill's settings alone, so no copy is needed.
+    auto *fill = const_cast<TGradientFill *>(stateFill(*this, item));
+    fill->Fill(p, bounds, 255, 255, 255, 255, 255);
+    const QRectF box =
+        g.layout == TRotaryMenu::rmlHorizontal || g.layout == TRotaryMenu::rmlVertical
+            ? bounds
+            : g.itemBox(index);
+    drawCaption(p, item, box);
+    drawImage(p, item, box);
+}
+
+void TRotaryMenuPrivate::drawOutline(QPainter *p, int index, const QPainterPath &outline)
+{
+    const TGradientFill *fill = stateFill(*this, items->Items(index));
+    // A fill without a border colour draws no outline, as the fill painter itself does.
+    if (fill->BorderColor() != clNone && fill->BorderWidth() > 0) {
+        p->save();
+        p->setBrush(Qt::NoBrush);
+        p->setPen(QPen(MakeQColor(fill->BorderOpacity(), fill->BorderColor()), fill->BorderWidth(),
+                       Qt::SolidLine));
+        p->drawPath(outline);
+        p->restore();
+    }
+}
+
 void TRotaryMenuPrivate::drawItems(QPainter *p, const TRotaryMenuGeometry &g)
 {
     for (int i = 0; i < g.count; ++i) {
-        TRotaryMenuItem *item = items->Items(i);
         const QPainterPath outline = g.itemPath(i);
         p->save();
         p->setClipPath(outline);
-        const QRectF bounds = outline.boundingRect();
-        // The painter leaves the state fill's settings alone, so no copy is needed.
-        auto *fill = const_cast<TGradientFill *>(stateFill(*this, item));
-        fill->Fill(p, bounds, 255, 255, 255, 255, 255);
-        const QRectF box =
-            g.layout == TRotaryMenu::rmlHorizontal || g.layout == TRotaryMenu::rmlVertical
-                ? bounds
-                : g.itemBox(i);
-        drawCaption(p, item, box);
-        drawImage(p, item, box);
+        paintItem(p, g, i, outline.boundingRect());
         p->restore();
-        // A fill without a border colour draws no outline, as the fill painter itself does.
-        if (fill->BorderColor() != clNone && fill->BorderWidth() > 0) {
-            p->save();
-            p->setBrush(Qt::NoBrush);
-            p->setPen(QPen(MakeQColor(fill->BorderOpacity(), fill->BorderColor()),
-                           fill->BorderWidth(), Qt::SolidLine));
-            p->drawPath(outline);
-            p->restore();
+        drawOutline(p, i, outline);
+    }
+}
+
+void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g)
+{
+    // What an item paints goes to a scratch image the size of its sector's box, unclipped,
+    // and is laid onto the layer through the sector's coverage: the same pixels as painting
+    // through the sector as a clip, without the clip's cost on every fill.
+    const qreal ratio = layer.devicePixelRatio();
+    const QTransform toDevice = QTransform::fromScale(ratio, ratio);
+    for (int i = 0; i < g.count; ++i) {
+        const QPainterPath outline = g.itemPath(i);
+        const QPainterPath deviceOutline = toDevice.map(outline);
+        const QRect area = deviceOutline.boundingRect().toAlignedRect() & layer.rect();
+        if (!area.isEmpty()) {
+            QImage scratch = itemScratch.Cleared(area.size(), ratio);
+            QPainter painter(&scratch);
+            painter.setRenderHints(p->renderHints());
+            painter.setFont(p->font());
+            painter.translate(-QPointF(area.topLeft()) / ratio);
+            paintItem(&painter, g, i, outline.boundingRect());
+            painter.end();
+            itemCoverage.Compute(deviceOutline, area);
+            CompositeOver(layer, scratch, area.topLeft(), itemCoverage);
         }
+        drawOutline(p, i, outline);
     }
 }
 
