@@ -44,7 +44,10 @@ QLinearGradient LinearGradientFromAngle(const QRectF &rect, const QColor &from, 
                                         qreal angleDegrees, bool scalable, bool gammaCorrection)
 {
     const qreal a = qDegreesToRadians(angleDegrees);
-    QPointF dir(std::cos(a), std::sin(a));
+    // Right angles give exact axes: cos 90 degrees is 6e-17 in floating point, and a vertical
+    // gradient tilted by that much is worked out pixel by pixel instead of row by row.
+    const auto exact = [](qreal v) { return std::abs(v) < 1e-12 ? 0.0 : v; };
+    QPointF dir(exact(std::cos(a)), exact(std::sin(a)));
     // An angle taken in the unit square turns into this direction once the square is
     // stretched to the rectangle (the gradient of u cos a + v sin a in x, y).
     if (scalable && rect.width() > 0 && rect.height() > 0) {

