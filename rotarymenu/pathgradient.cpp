@@ -232,37 +232,69 @@ public:
         return x;
     }
 
-    static constexpr int kBins = 512; // directions from the centre, for renderVisible()
-    static int binOf(double angle)
+    // Directions from the centre, for renderVisible(): a stand-in for the angle that grows
+    // with it, 0 to 4 over the full turn, half a turn apart exactly 2 apart.
+    static double turnOf(QPointF d)
     {
-        const int b = int(std::floor(angle * (kBins / (2 * M_PI))));
+        const double x = d.x(), y = d.y();
+        if (y >= 0) {
+            return x >= 0 ? y / (x + y) : 1 - x / (y - x);
+        }
+        return x < 0 ? 2 - y / (-x - y) : 3 + x / (x - y);
+    }
+    static constexpr int kBins = 2048;
+    static int binOf(double turn)
+    {
+        const int b = int(std::floor(turn * (kBins / 4.0)));
         return ((b % kBins) + kBins) % kBins;
     }
 
     // For every direction bin, the triangles (in order) whose cone from the centre reaches
-    // into it; one bin either side absorbs the rounding of the angles.
-    std::vector<std::vector<int>> coneBins() const
+    // into it, as one list per bin within `list`; one bin either side absorbs the rounding.
+    struct Cones
     {
-        std::vector<std::vector<int>> cones(kBins);
-        for (int n = 0; n < int(m_triangles.size()); ++n) {
-            const Triangle &t = m_triangles[size_t(n)];
-            double lo = std::atan2(t.a.y() - t.c.y(), t.a.x() - t.c.x());
-            double hi = std::atan2(t.b.y() - t.c.y(), t.b.x() - t.c.x());
+        std::vector<int> start; // bin b's triangles are list[start[b]] .. list[start[b + 1] - 1]
+        std::vector<int> list;
+    };
+    Cones coneBins() const
+    {
+        // Each cone as a range of bins, possibly running past the last bin and around.
+        std::vector<std::pair<int, int>> ranges;
+        ranges.reserve(m_triangles.size());
+        for (const Triangle &t : m_triangles) {
+            double lo = turnOf(t.a - t.c);
+            double hi = turnOf(t.b - t.c);
             if (lo > hi) {
                 std::swap(lo, hi);
             }
-            if (hi - lo > M_PI) { // the cone crosses the angle's wrap-around
+            if (hi - lo > 2) { // the cone crosses the turn's wrap-around
                 std::swap(lo, hi);
-                hi += 2 * M_PI;
+                hi += 4;
             }
-            const int first = int(std::floor(lo * (kBins / (2 * M_PI)))) - 1;
-            const int last = int(std::floor(hi * (kBins / (2 * M_PI)))) + 1;
-            for (int b = first; b <= last && b - first < kBins; ++b) {
-                cones[size_t(((b % kBins) + kBins) % kBins)].push_back(n);
+            const int first = int(std::floor(lo * (kBins / 4.0))) - 1;
+            const int last = int(std::floor(hi * (kBins / 4.0))) + 1;
+            ranges.push_back({first, std::min(last, first + kBins - 1)});
+        }
+        Cones cones;
+        cones.start.assign(kBins + 1, 0);
+        for (const auto &[first, last] : ranges) {
+            for (int b = first; b <= last; ++b) {
+                ++cones.start[size_t(wrap(b)) + 1];
+            }
+        }
+        for (int b = 0; b < kBins; ++b) {
+            cones.start[size_t(b) + 1] += cones.start[size_t(b)];
+        }
+        cones.list.resize(size_t(cones.start[kBins]));
+        std::vector<int> next(cones.start.begin(), cones.start.end() - 1);
+        for (int n = 0; n < int(ranges.size()); ++n) {
+            for (int b = ranges[size_t(n)].first; b <= ranges[size_t(n)].second; ++b) {
+                cones.list[size_t(next[size_t(wrap(b))]++)] = n;
             }
         }
         return cones;
     }
+    static int wrap(int b) { return ((b % kBins) + kBins) % kBins; }
 
     // The same pixels as render(), but only those that `cover` (device pixels, the device
     // itself) does not yet hold opaquely, each tested against the triangles whose cone from
@@ -291,7 +323,7 @@ public:
                 return false;
             }
         }
-        const std::vector<std::vector<int>> cones = coneBins();
+        const Cones cones = coneBins();
         if (!direct) {
             layer = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
             layer.fill(0);
@@ -305,13 +337,17 @@ public:
             const QPointF x(pixel.x + 0.5, pixel.y + 0.5);
             const QPointF d = x - c;
             // The centre itself has no direction; any triangle may own it.
-            const std::vector<int> &candidates =
-                d.isNull() ? all : cones[size_t(binOf(std::atan2(d.y(), d.x())))];
+            const int *first = all.data(), *last = all.data() + all.size();
+            if (!d.isNull()) {
+                const int bin = binOf(turnOf(d));
+                first = cones.list.data() + cones.start[size_t(bin)];
+                last = cones.list.data() + cones.start[size_t(bin) + 1];
+            }
             Claim best;
             const Triangle *owner = nullptr;
-            for (int n : candidates) {
-                if (claim(m_triangles[size_t(n)], x, best)) {
-                    owner = &m_triangles[size_t(n)];
+            for (const int *n = first; n != last; ++n) {
+                if (claim(m_triangles[size_t(*n)], x, best)) {
+                    owner = &m_triangles[size_t(*n)];
                 }
             }
             if (owner) {
