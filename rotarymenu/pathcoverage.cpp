@@ -301,6 +301,15 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
             // Inside, the source is mostly opaque: such runs are plain copies.
             while (x < x1) {
                 int run = x;
+                for (; run + 8 <= x1; run += 8) {
+                    QRgb opaque = 0xff000000u;
+                    for (int k = 0; k < 8; ++k) {
+                        opaque &= src[run + k];
+                    }
+                    if (opaque < 0xff000000u) {
+                        break;
+                    }
+                }
                 while (run < x1 && (src[run] >> 24) == 255) {
                     ++run;
                 }

@@ -333,6 +333,9 @@ public:
         for (int n = 0; n < int(all.size()); ++n) {
             all[size_t(n)] = n;
         }
+        // scanLine() would detach the image afresh for every pixel.
+        uchar *const bits = direct ? cover.bits() : nullptr;
+        const qsizetype stride = cover.bytesPerLine();
         for (const Open &pixel : open) {
             const QPointF x(pixel.x + 0.5, pixel.y + 0.5);
             const QPointF d = x - c;
@@ -353,7 +356,7 @@ public:
             if (owner) {
                 const QRgb px = weighted(qPremultiply(color(best, *owner)), pixel.weight);
                 if (direct) {
-                    QRgb &under = reinterpret_cast<QRgb *>(cover.scanLine(pixel.y))[pixel.x];
+                    QRgb &under = reinterpret_cast<QRgb *>(bits + pixel.y * stride)[pixel.x];
                     under = behind(under, px);
                 } else {
                     reinterpret_cast<QRgb *>(
