@@ -141,10 +141,11 @@ struct TRotaryMenuPrivate
         bool valid = false;
         QImage image;
     } ringCache;
-    TScratchImage itemScratch;          ///< one item's painting before it is laid onto the ring
-    TPathCoverage itemCoverage;         ///< that item's sector, kept for its memory
-    QHash<QString, bool> knownFamilies; ///< font families present, until the fonts change
-    quint64 changeCount = 0;            ///< calls of Changed(), which every visible change makes
+    TScratchImage itemScratch;           ///< one item's painting before it is laid onto the ring
+    TPathCoverage itemCoverage;          ///< that item's sector, kept for its memory
+    QHash<QString, bool> knownFamilies;  ///< font families present, until the fonts change
+    QHash<QString, QSizeF> captionSizes; ///< by caption, font and resolution, as long too
+    quint64 changeCount = 0;             ///< calls of Changed(), which every visible change makes
     QSize knownSize;
     bool destroying = false;
     std::function<void()> changeHook;

@@ -323,10 +323,21 @@ void TRotaryMenuPrivate::drawCaption(QPainter *p, const TRotaryMenuItem *item, c
         return;
     }
     const QFont font = captionFont(item->Font());
-    const QFontMetricsF metrics(font, p->device());
     const int flags = Qt::TextShowMnemonic;
-    const QSizeF size =
-        metrics.boundingRect(QRectF(0, 0, 10000, 10000), flags, item->Caption()).size();
+    // Measuring lays the text out as much as drawing it does; an animation draws the same
+    // captions frame after frame, so their sizes are kept until the fonts change.
+    const QString key = item->Caption() + QChar(0) + font.key() + QChar(0) +
+                        QString::number(p->device()->logicalDpiY());
+    auto known = captionSizes.constFind(key);
+    if (known == captionSizes.cend()) {
+        if (captionSizes.size() > 1024) {
+            captionSizes.clear();
+        }
+        const QFontMetricsF metrics(font, p->device());
+        known = captionSizes.insert(
+            key, metrics.boundingRect(QRectF(0, 0, 10000, 10000), flags, item->Caption()).size());
+    }
+    const QSizeF size = *known;
     const QPointF at = GetObjectLocation(box, size.width(), size.height(), item->CaptionLocation(),
                                          item->CaptionLeft(), item->CaptionTop());
     p->setFont(font);
