@@ -5,134 +5,14 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
 namespace {
 
-using Cell = TPathCoverageCell;
-
-class CellCollector
-{
-public:
-    CellCollector(const QRect &clip, std::vector<TPathCoverageCell> &cells)
-        : m_clip(clip), m_cells(cells)
-    {
-        m_cells.clear();
-    }
-
-    // The edge a -> b. What lies left of the clip is laid along its left side, where it
-    // still decides the winding of the pixels to its right; what lies right of it decides
-    // nothing inside and is dropped.
-    void addEdge(QPointF a, QPointF b)
-    {
-        if (!qIsFinite(a.x()) || !qIsFinite(a.y()) || !qIsFinite(b.x()) || !qIsFinite(b.y()) ||
-            a.y() == b.y()) {
-            return;
-        }
-        const double left = m_clip.left();
-        const double right = m_clip.right() + 1.0;
-        // Cut at the two sides so that every piece lies wholly left, inside or right.
-        double cuts[4] = {0, 1, 1, 1};
-        int n = 1;
-        for (const double side : {left, right}) {
-            if ((a.x() - side) * (b.x() - side) < 0) {
-                cuts[n++] = (side - a.x()) / (b.x() - a.x());
-            }
-        }
-        if (n == 3 && cuts[1] > cuts[2]) {
-            std::swap(cuts[1], cuts[2]);
-        }
-        cuts[n++] = 1;
-        const auto at = [&](double t) { return a + (b - a) * t; };
-        for (int i = 0; i + 1 < n; ++i) {
-            QPointF p = at(cuts[i]), q = at(cuts[i + 1]);
-            const double mid = (p.x() + q.x()) / 2;
-            if (mid >= right) {
-                continue;
-            }
-            if (mid < left) {
-                p.setX(left);
-                q.setX(left);
-            }
-            addInside(p, q);
-        }
-    }
-
-private:
-    void cell(int y, int x, double delta)
-    {
-        if (x < m_clip.left()) {
-            x = m_clip.left();
-        }
-        if (x <= m_clip.right() && delta != 0) {
-            m_cells.push_back({y, x, float(delta)});
-        }
-    }
-
-    // An edge within the clip's columns, row by row.
-    void addInside(QPointF a, QPointF b)
-    {
-        if (a.y() == b.y()) {
-            return;
-        }
-        double dir = 1;
-        if (a.y() > b.y()) {
-            std::swap(a, b);
-            dir = -1;
-        }
-        const double dxdy = (b.x() - a.x()) / (b.y() - a.y());
-        const int first = std::max(m_clip.top(), int(std::floor(a.y())));
-        const int end = std::min(m_clip.bottom() + 1, int(std::ceil(b.y())));
-        for (int y = first; y < end; ++y) {
-            const double ya = std::max<double>(y, a.y());
-            const double yb = std::min<double>(y + 1, b.y());
-            if (yb > ya) {
-                row(y, a.x() + (ya - a.y()) * dxdy, a.x() + (yb - a.y()) * dxdy, (yb - ya) * dir);
-            }
-        }
-    }
-
-    // The piece of an edge inside one row, from x = xa to x = xb, rising by d (signed): each
-    // pixel it crosses takes the part of d that lies right of the edge within that pixel.
-    void row(int y, double xa, double xb, double d)
-    {
-        const double x0 = std::min(xa, xb);
-        const double x1 = std::max(xa, xb);
-        const int x0i = int(std::floor(x0));
-        const int x1i = int(std::ceil(x1));
-        if (x1i <= x0i + 1) {
-            const double xmf = 0.5 * (xa + xb) - x0i;
-            cell(y, x0i, d - d * xmf);
-            cell(y, x0i + 1, d * xmf);
-            return;
-        }
-        const double s = 1.0 / (x1 - x0);
-        const double x0f = x0 - x0i;
-        const double a0 = 0.5 * s * (1 - x0f) * (1 - x0f);
-        const double x1f = x1 - x1i + 1;
-        const double am = 0.5 * s * x1f * x1f;
-        cell(y, x0i, d * a0);
-        if (x1i == x0i + 2) {
-            cell(y, x0i + 1, d * (1 - a0 - am));
-        } else {
-            const double a1 = s * (1.5 - x0f);
-            cell(y, x0i + 1, d * (a1 - a0));
-            for (int xi = x0i + 2; xi < x1i - 1; ++xi) {
-                cell(y, xi, d * s);
-            }
-            const double a2 = a1 + (x1i - x0i - 3) * s;
-            cell(y, x1i - 1, d * (1 - a2 - am));
-        }
-        cell(y, x1i, d * am);
-    }
-
-    QRect m_clip;
-    std::vector<Cell> &m_cells;
-};
-
 // The share of a pixel that a winding number gives, as 0..255.
-int shareOf(double winding, Qt::FillRule rule)
+inline int shareOf(double winding, Qt::FillRule rule)
 {
     double w = std::abs(winding);
     if (w > 1) {
@@ -202,67 +82,189 @@ TPathCoverage::TPathCoverage(const QPainterPath &path, const QRect &clip)
 void TPathCoverage::Compute(const QPainterPath &path, const QRect &clip)
 {
     m_spans.clear();
+    m_edges.clear();
     if (clip.isEmpty() || path.isEmpty()) {
         return;
     }
-    CellCollector collector(clip, m_cells);
+    m_clip = clip;
     for (const std::vector<QPointF> &polygon : flatten(path)) {
         // Every subpath counts as closed, as it does when filled.
         for (size_t i = 0; i < polygon.size(); ++i) {
-            collector.addEdge(polygon[i], polygon[(i + 1) % polygon.size()]);
+            addEdge(polygon[i], polygon[(i + 1) % polygon.size()]);
         }
     }
-    // Rows are few and their cells are few: bucket by row, then order each row.
-    std::vector<int> &start = m_rowStart;
-    start.assign(size_t(clip.height()) + 1, 0);
-    for (const Cell &c : m_cells) {
-        ++start[size_t(c.y - clip.top()) + 1];
+    // The edges by their first row, then the rows from the top with the edges that cross
+    // each: every row's cells land in one row of accumulators, read back left to right.
+    const int rows = clip.height();
+    std::vector<int> &first = m_rowStart;
+    first.assign(size_t(rows) + 1, 0);
+    for (const Edge &e : m_edges) {
+        ++first[size_t(e.row) + 1];
     }
-    for (size_t r = 1; r < start.size(); ++r) {
-        start[r] += start[r - 1];
+    for (int r = 0; r < rows; ++r) {
+        first[size_t(r) + 1] += first[size_t(r)];
     }
-    m_sorted.resize(m_cells.size());
-    m_rowFill.assign(start.begin(), start.end() - 1);
-    for (const Cell &c : m_cells) {
-        m_sorted[size_t(m_rowFill[size_t(c.y - clip.top())]++)] = c;
+    m_order.resize(m_edges.size());
+    m_rowFill.assign(first.begin(), first.end() - 1);
+    for (int n = 0; n < int(m_edges.size()); ++n) {
+        m_order[size_t(m_rowFill[size_t(m_edges[size_t(n)].row)]++)] = n;
     }
+    const int width = clip.width();
+    m_accumulators.assign(size_t(width) + 1, 0.0f);
+    m_touched.assign(size_t(width) / 64 + 1, 0);
+    m_active.clear();
     const Qt::FillRule rule = path.fillRule();
-    const auto addSpan = [this](int x, int y, int length, int coverage) {
-        if (coverage <= 0 || length <= 0) {
+    for (int r = 0; r < rows; ++r) {
+        for (int k = first[size_t(r)]; k < first[size_t(r) + 1]; ++k) {
+            m_active.push_back(m_order[size_t(k)]);
+        }
+        if (m_active.empty()) {
+            continue;
+        }
+        const double top = clip.top() + r;
+        size_t kept = 0;
+        for (const int n : m_active) {
+            const Edge &e = m_edges[size_t(n)];
+            const double ya = std::max(top, e.top);
+            const double yb = std::min(top + 1, e.bottom);
+            if (yb > ya) {
+                accumulate(e.x + (ya - e.top) * e.dxdy, e.x + (yb - e.top) * e.dxdy,
+                           (yb - ya) * e.dir);
+            }
+            if (e.bottom > top + 1) {
+                m_active[kept++] = n;
+            }
+        }
+        m_active.resize(kept);
+        sweepRow(clip.top() + r, rule);
+    }
+}
+
+void TPathCoverage::addEdge(QPointF a, QPointF b)
+{
+    if (!qIsFinite(a.x()) || !qIsFinite(a.y()) || !qIsFinite(b.x()) || !qIsFinite(b.y()) ||
+        a.y() == b.y()) {
+        return;
+    }
+    // What lies left of the clip is laid along its left side, where it still decides the
+    // winding of the pixels to its right; what lies right of it decides nothing inside.
+    // Cut at the two sides so that every piece lies wholly left, inside or right.
+    const double left = m_clip.left();
+    const double right = m_clip.right() + 1.0;
+    double cuts[4] = {0, 1, 1, 1};
+    int n = 1;
+    for (const double side : {left, right}) {
+        if ((a.x() - side) * (b.x() - side) < 0) {
+            cuts[n++] = (side - a.x()) / (b.x() - a.x());
+        }
+    }
+    if (n == 3 && cuts[1] > cuts[2]) {
+        std::swap(cuts[1], cuts[2]);
+    }
+    cuts[n++] = 1;
+    const auto at = [&](double t) { return a + (b - a) * t; };
+    for (int i = 0; i + 1 < n; ++i) {
+        QPointF p = at(cuts[i]), q = at(cuts[i + 1]);
+        const double mid = (p.x() + q.x()) / 2;
+        if (mid >= right) {
+            continue;
+        }
+        if (mid < left) {
+            p.setX(left);
+            q.setX(left);
+        }
+        double dir = 1;
+        if (p.y() > q.y()) {
+            std::swap(p, q);
+            dir = -1;
+        }
+        const double top = std::max<double>(p.y(), m_clip.top());
+        const double bottom = std::min<double>(q.y(), m_clip.bottom() + 1);
+        if (bottom <= top) {
+            continue;
+        }
+        const double dxdy = (q.x() - p.x()) / (q.y() - p.y());
+        const int row = int(std::floor(top)) - m_clip.top();
+        m_edges.push_back({top, bottom, p.x() + (top - p.y()) * dxdy, dxdy, dir, row});
+    }
+}
+
+// The piece of an edge inside the current row, from x = xa to x = xb, rising by d (signed):
+// each pixel it crosses takes the part of d that lies right of the edge within that pixel.
+void TPathCoverage::accumulate(double xa, double xb, double d)
+{
+    const auto cell = [this](int x, double delta) {
+        x = std::clamp(x - m_clip.left(), 0, m_clip.width());
+        m_accumulators[size_t(x)] += float(delta);
+        m_touched[size_t(x) / 64] |= quint64(1) << (x % 64);
+    };
+    const double x0 = std::min(xa, xb);
+    const double x1 = std::max(xa, xb);
+    const int x0i = int(std::floor(x0));
+    const int x1i = int(std::ceil(x1));
+    if (x1i <= x0i + 1) {
+        const double xmf = 0.5 * (xa + xb) - x0i;
+        cell(x0i, d - d * xmf);
+        cell(x0i + 1, d * xmf);
+        return;
+    }
+    const double s = 1.0 / (x1 - x0);
+    const double x0f = x0 - x0i;
+    const double a0 = 0.5 * s * (1 - x0f) * (1 - x0f);
+    const double x1f = x1 - x1i + 1;
+    const double am = 0.5 * s * x1f * x1f;
+    cell(x0i, d * a0);
+    if (x1i == x0i + 2) {
+        cell(x0i + 1, d * (1 - a0 - am));
+    } else {
+        const double a1 = s * (1.5 - x0f);
+        cell(x0i + 1, d * (a1 - a0));
+        for (int xi = x0i + 2; xi < x1i - 1; ++xi) {
+            cell(xi, d * s);
+        }
+        const double a2 = a1 + (x1i - x0i - 3) * s;
+        cell(x1i - 1, d * (1 - a2 - am));
+    }
+    cell(x1i, d * am);
+}
+
+// Reads the row's accumulators left to right (and clears them): each touched pixel gets
+// the winding so far, and the pixels up to the next touched one keep it.
+void TPathCoverage::sweepRow(int y, Qt::FillRule rule)
+{
+    const int width = m_clip.width();
+    double winding = 0;
+    int x = -1;    // the last touched pixel, relative to the clip
+    int share = 0; // its coverage, which the pixels up to the next touched one share
+    const auto addRun = [&](int to) {
+        if (share <= 0 || to <= x) {
             return;
         }
+        const int at = m_clip.left() + x;
         if (!m_spans.empty()) {
             Span &last = m_spans.back();
-            if (last.y == y && last.x + last.length == x && last.coverage == coverage) {
-                last.length += length;
+            if (last.y == y && last.x + last.length == at && last.coverage == share) {
+                last.length += to - x;
                 return;
             }
         }
-        m_spans.push_back({x, y, length, quint8(coverage)});
+        m_spans.push_back({at, y, to - x, quint8(share)});
     };
-    for (int r = 0; r < clip.height(); ++r) {
-        auto first = m_sorted.begin() + start[size_t(r)];
-        auto last = m_sorted.begin() + start[size_t(r) + 1];
-        // Mostly a handful of cells, mostly in order already.
-        for (auto it = first + (first != last); it < last; ++it) {
-            const Cell c = *it;
-            auto hole = it;
-            for (; hole > first && (hole - 1)->x > c.x; --hole) {
-                *hole = *(hole - 1);
-            }
-            *hole = c;
-        }
-        const int y = clip.top() + r;
-        double winding = 0;
-        for (auto it = first; it != last;) {
-            const int x = it->x;
-            for (; it != last && it->x == x; ++it) {
-                winding += it->delta;
-            }
-            const int next = it != last ? it->x : clip.right() + 1;
-            addSpan(x, y, next - x, shareOf(winding, rule));
+    for (size_t word = 0; word < m_touched.size(); ++word) {
+        quint64 bits = m_touched[word];
+        m_touched[word] = 0;
+        while (bits) {
+            const int next = int(word * 64) + std::countr_zero(bits);
+            bits &= bits - 1;
+            addRun(std::min(next, width));
+            winding += m_accumulators[size_t(next)];
+            m_accumulators[size_t(next)] = 0;
+            x = next;
+            share = shareOf(winding, rule);
         }
     }
+    // What reaches past the last touched pixel runs on to the clip's right side.
+    addRun(width);
 }
 
 QImage TPathCoverage::Mask(const QRect &area) const

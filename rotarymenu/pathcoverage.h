@@ -8,15 +8,6 @@
 
 #include <vector>
 
-/// A change of the winding number at one pixel of one row: every pixel from `x` on to the
-/// right gains `delta` (the pixel `x` itself only its share right of the edge).
-struct TPathCoverageCell
-{
-    int y;
-    int x;
-    float delta;
-};
-
 /// The pixels a filled outline covers, anti-aliased: each pixel's share is the area of its
 /// square inside the flattened outline, under the outline's fill rule. The rows are worked out
 /// from the cells the edges cross, so the cost follows the outline's length and height rather
@@ -46,9 +37,25 @@ public:
     QImage Mask(const QRect &area) const;
 
 private:
+    /// An edge's piece within the clip's rows, top to bottom.
+    struct Edge
+    {
+        double top, bottom; // y range
+        double x;           // at `top`
+        double dxdy;
+        double dir; // 1 going down, -1 going up
+        int row;    // first row, from the clip's top
+    };
+    void addEdge(QPointF a, QPointF b);
+    void accumulate(double xa, double xb, double d);
+    void sweepRow(int y, Qt::FillRule rule);
+
+    QRect m_clip;
     std::vector<Span> m_spans;
-    std::vector<TPathCoverageCell> m_cells, m_sorted;
-    std::vector<int> m_rowStart, m_rowFill;
+    std::vector<Edge> m_edges;
+    std::vector<int> m_rowStart, m_rowFill, m_order, m_active;
+    std::vector<float> m_accumulators; ///< one row's winding changes, one per pixel
+    std::vector<quint64> m_touched;    ///< which of them are set
 };
 
 /// Lays the premultiplied pixels of `source`, whose pixel (0, 0) lies at `origin` of `target`,
