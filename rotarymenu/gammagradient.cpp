@@ -5,6 +5,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -26,6 +27,22 @@ int fromLinear(double value)
 QGradientStops GammaCorrectedStops(const QColor &from, const QColor &to, int steps)
 {
     steps = std::max(steps, 1);
+    // A ring repaints the same few gradients frame after frame: the last ones made on this
+    // thread are handed out again, which also lets the raster engine find its colour table
+    // for them by identity.
+    struct Made
+    {
+        QRgba64 from, to;
+        int steps;
+        QGradientStops stops;
+    };
+    thread_local std::array<Made, 16> made{};
+    thread_local size_t oldest = 0;
+    for (const Made &m : made) {
+        if (m.steps == steps && m.from == from.rgba64() && m.to == to.rgba64()) {
+            return m.stops;
+        }
+    }
     QGradientStops stops;
     stops.reserve(steps + 1);
     const double r0 = toLinear(from.red()), g0 = toLinear(from.green()), b0 = toLinear(from.blue());
@@ -37,6 +54,8 @@ QGradientStops GammaCorrectedStops(const QColor &from, const QColor &to, int ste
         stops.append({t, QColor(fromLinear(mix(r0, r1)), fromLinear(mix(g0, g1)),
                                 fromLinear(mix(b0, b1)), alpha)});
     }
+    made[oldest] = {from.rgba64(), to.rgba64(), steps, stops};
+    oldest = (oldest + 1) % made.size();
     return stops;
 }
 

@@ -243,10 +243,10 @@ public:
         return x < 0 ? 2 - y / (-x - y) : 3 + x / (x - y);
     }
     static constexpr int kBins = 2048;
-    static int binOf(double turn)
+    static int binOf(double turn) // turn within 0..4
     {
-        const int b = int(std::floor(turn * (kBins / 4.0)));
-        return ((b % kBins) + kBins) % kBins;
+        const int b = int(turn * (kBins / 4.0));
+        return b < kBins ? b : b - kBins;
     }
 
     // For every direction bin, the triangles (in order) whose cone from the centre reaches
