@@ -302,19 +302,7 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
         if (s.coverage == 255) {
             // Inside, the source is mostly opaque: such runs are plain copies.
             while (x < x1) {
-                int run = x;
-                for (; run + 8 <= x1; run += 8) {
-                    QRgb opaque = 0xff000000u;
-                    for (int k = 0; k < 8; ++k) {
-                        opaque &= src[run + k];
-                    }
-                    if (opaque < 0xff000000u) {
-                        break;
-                    }
-                }
-                while (run < x1 && (src[run] >> 24) == 255) {
-                    ++run;
-                }
+                const int run = FirstNotOpaque(src, x, x1);
                 std::memcpy(dst + x, src + x, size_t(run - x) * sizeof(QRgb));
                 for (x = run; x < x1 && (src[x] >> 24) != 255; ++x) {
                     dst[x] = src[x] + byteMul(dst[x], 255 - (src[x] >> 24));

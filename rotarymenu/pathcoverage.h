@@ -58,6 +58,25 @@ private:
     std::vector<quint64> m_touched;    ///< which of them are set
 };
 
+/// The first pixel of `line` from `x` on, before `end`, that is not opaque; `end` when there is
+/// none. Runs of eight are ruled out at once, as most pixels of a painted ring are opaque.
+inline int FirstNotOpaque(const QRgb *line, int x, int end)
+{
+    for (; x + 8 <= end; x += 8) {
+        QRgb opaque = 0xff000000u;
+        for (int k = 0; k < 8; ++k) {
+            opaque &= line[x + k];
+        }
+        if (opaque < 0xff000000u) {
+            break;
+        }
+    }
+    while (x < end && qAlpha(line[x]) == 255) {
+        ++x;
+    }
+    return x;
+}
+
 /// Lays the premultiplied pixels of `source`, whose pixel (0, 0) lies at `origin` of `target`,
 /// over `target` (premultiplied ARGB32) wherever `coverage` reaches, each pixel weighted by its
 /// coverage: what filling the outline with `source` as the brush does.

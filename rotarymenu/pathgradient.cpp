@@ -212,26 +212,6 @@ public:
         return layer;
     }
 
-    // The first pixel of `line` from `x` on, before `end`, that is not opaque; `end` when
-    // there is none. Nearly every pixel inside lies under opaque content, so runs of eight
-    // are ruled out at once.
-    static int firstOpen(const QRgb *line, int x, int end)
-    {
-        for (; x + 8 <= end; x += 8) {
-            QRgb opaque = 0xff000000u;
-            for (int k = 0; k < 8; ++k) {
-                opaque &= line[x + k];
-            }
-            if (opaque < 0xff000000u) {
-                break;
-            }
-        }
-        while (x < end && qAlpha(line[x]) == 255) {
-            ++x;
-        }
-        return x;
-    }
-
     // Directions from the centre, for renderVisible(): a stand-in for the angle that grows
     // with it, 0 to 4 over the full turn, half a turn apart exactly 2 apart.
     static double turnOf(QPointF d)
@@ -313,7 +293,8 @@ public:
             const auto *under = reinterpret_cast<const QRgb *>(cover.constScanLine(span.y));
             const uchar *m2 = area ? area->constScanLine(span.y - box.top()) - box.left() : nullptr;
             const int end = span.x + span.length;
-            for (int x = firstOpen(under, span.x, end); x < end; x = firstOpen(under, x + 1, end)) {
+            for (int x = FirstNotOpaque(under, span.x, end); x < end;
+                 x = FirstNotOpaque(under, x + 1, end)) {
                 const int k = span.coverage * (m2 ? m2[x] : 255);
                 if (k) {
                     open.push_back({x, span.y, k});

@@ -73,29 +73,29 @@ void BM_PauseAlone(benchmark::State &state)
 }
 BENCHMARK(BM_PauseAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 
-void BM_SpinIn(benchmark::State &state)
+// The colour test's menu stepping straight to each angle: the frames (and pauses) are the
+// benchmark's own. Argument: 1 with the hints as captions, 0 without.
+void spinBenchmark(benchmark::State &state, bool pause)
 {
     TRotaryMenu menu;
     ConfigureAppPreset(menu, state.range(0) != 0);
-    // Steps straight to each angle: the frames and pauses are the benchmark's own.
     menu.SetAnimation(false);
     QImage frame = canvas();
     for (auto _ : state) {
-        spin(&menu, frame);
+        spin(&menu, frame, pause);
     }
+}
+
+void BM_SpinIn(benchmark::State &state)
+{
+    spinBenchmark(state, true);
 }
 BENCHMARK(BM_SpinIn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 
 // The spin-in's 73 frames back to back: what the pauses have to absorb, per frame.
 void BM_SpinInFrame(benchmark::State &state)
 {
-    TRotaryMenu menu;
-    ConfigureAppPreset(menu, state.range(0) != 0);
-    menu.SetAnimation(false);
-    QImage frame = canvas();
-    for (auto _ : state) {
-        spin(&menu, frame, false);
-    }
+    spinBenchmark(state, false);
     state.counters["per_frame"] =
         benchmark::Counter(double(state.iterations()) * ((kSpinFrom / kSpinStep) + 1),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
