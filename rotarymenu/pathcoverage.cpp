@@ -289,15 +289,21 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
                    const TPathCoverage &coverage)
 {
     const QRect into = target.rect() & source.rect().translated(origin);
+    // scanLine() would check the image for sharing on every span.
+    uchar *const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const uchar *const sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
     for (const TPathCoverage::Span &s : coverage.Spans()) {
         if (s.y < into.top() || s.y > into.bottom()) {
             continue;
         }
         const int x0 = std::max(s.x, into.left());
         const int x1 = std::min(s.x + s.length, into.right() + 1);
-        auto *dst = reinterpret_cast<QRgb *>(target.scanLine(s.y));
-        const auto *src =
-            reinterpret_cast<const QRgb *>(source.constScanLine(s.y - origin.y())) - origin.x();
+        auto *dst = reinterpret_cast<QRgb *>(bits + s.y * stride);
+        const auto *src = reinterpret_cast<const QRgb *>(sourceBits +
+                                                         (s.y - origin.y()) * sourceStride) -
+                          origin.x();
         int x = x0;
         if (s.coverage == 255) {
             // Inside, the source is mostly opaque: such runs are plain copies.
@@ -324,7 +330,7 @@ QImage TScratchImage::Cleared(const QSize &size, qreal ratio)
     QImage image(m_buffer.bits(), size.width(), size.height(), m_buffer.bytesPerLine(),
                  QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < size.height(); ++y) {
-        std::memset(image.scanLine(y), 0, size_t(size.width()) * 4);
+        std::memset(m_buffer.bits() + y * m_buffer.bytesPerLine(), 0, size_t(size.width()) * 4);
     }
     image.setDevicePixelRatio(ratio);
     return image;
