@@ -12,6 +12,9 @@
 #include <QSemaphore>
 #include <QThreadPool>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -137,7 +140,7 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     const TRingCache::Key key{changeCount, q->palette().cacheKey(), q->size(),
                               g.R,         targetRatio(p),          int(p->renderHints())};
     if (ringCache.valid && ringCache.key == key) {
-        p->drawImage(QPointF(0, 0), ringCache.image);
+        ringCache.DrawOn(p);
         return;
     }
     // The ring is always composed in the layer, even for a frame that is never shown again,
@@ -147,12 +150,20 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     QImage &image = ringCache.image;
     if (image.size() != size) {
         image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        ringCache.drawn = image.rect();
     }
     image.setDevicePixelRatio(key.ratio);
+    // Only what the last frame drew needs clearing, and only what this one draws copying
+    // out: while the ring spins in, that is a part of the layer.
+    const QRect cleared = ringCache.drawn;
+    ringCache.drawn = ringBounds(g, key.ratio) & image.rect();
     const QPainter::RenderHints hints = p->renderHints();
     const QFont font = p->font();
     const auto compose = [&] {
-        image.fill(Qt::transparent);
+        for (int y = cleared.top(); y <= cleared.bottom(); ++y) {
+            std::memset(image.scanLine(y) + cleared.left() * sizeof(QRgb), 0,
+                        size_t(cleared.width()) * sizeof(QRgb));
+        }
         QPainter layer(&image);
         layer.setRenderHints(hints);
         layer.setFont(font);
@@ -174,7 +185,38 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     }
     ringCache.key = key;
     ringCache.valid = true;
-    p->drawImage(QPointF(0, 0), image);
+    ringCache.DrawOn(p);
+}
+
+QRect TRotaryMenuPrivate::ringBounds(const TRotaryMenuGeometry &g, qreal ratio) const
+{
+    // Items stay within the ring's outline, their outlines half a pen beyond it.
+    int pen = 0;
+    for (int i = 0; i < g.count; ++i) {
+        const TGradientFill *fill = stateFill(*this, items->Items(i));
+        if (fill->BorderColor() != clNone) {
+            pen = std::max(pen, fill->BorderWidth());
+        }
+    }
+    QRectF bounds = g.menuPath().boundingRect();
+    if (hasShadow(g)) {
+        bounds |= bounds.translated(shadowOffset, shadowOffset);
+    }
+    const qreal margin = pen / 2.0 + 2;
+    const QRectF device(bounds.topLeft() * ratio, bounds.size() * ratio);
+    return device.adjusted(-margin * ratio, -margin * ratio, margin * ratio, margin * ratio)
+        .toAlignedRect();
+}
+
+void TRotaryMenuPrivate::TRingCache::DrawOn(QPainter *p) const
+{
+    // A part of the layer lands on whole device pixels only where the ratio is whole.
+    const qreal ratio = image.devicePixelRatio();
+    if (ratio != std::floor(ratio)) {
+        p->drawImage(QPointF(0, 0), image);
+    } else if (!drawn.isEmpty()) {
+        p->drawImage(QPointF(drawn.topLeft()) / ratio, image, drawn);
+    }
 }
 
 void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)

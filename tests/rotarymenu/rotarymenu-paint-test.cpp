@@ -247,6 +247,23 @@ TEST_F(RotaryMenuPaint, RepaintsOfAKeptRingFollowChanges)
     menu.Items()->Items(2)->Fill()->SetColorTo(0x000000);
     EXPECT_TRUE(showsFill(frame(), 2, 0x000000, 0x000000));
 
+    // A ring that shrinks between frames leaves nothing of the larger one behind, also at
+    // a whole ratio, where only the part a frame draws is copied out.
+    const QPoint gone[] = {at(4), at(7)};
+    for (const qreal ratio : {1.0, 2.0}) {
+        menu.SetStopAngle(360);
+        const QImage full = frame(ratio);
+        menu.SetStopAngle(90);
+        const QImage quarter = frame(ratio);
+        for (const QPoint &p : gone) {
+            EXPECT_NE(sample(full, p, ratio), background) << ratio;
+            EXPECT_EQ(sample(quarter, p, ratio), background) << ratio;
+        }
+        EXPECT_TRUE(between(sample(quarter, at(0), ratio), rgb(colors[0][0]), rgb(colors[0][1])))
+            << ratio;
+    }
+    menu.SetStopAngle(360);
+
     // A picture store does not tell the menu when its pictures change.
     TPictureContainer store;
     store.Items().Add()->SetName(QStringLiteral("P"));
