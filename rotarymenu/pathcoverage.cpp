@@ -191,7 +191,7 @@ void TPathCoverage::addEdge(QPointF a, QPointF b)
 
 // The piece of an edge inside the current row, from x = xa to x = xb, rising by d (signed):
 // each pixel it crosses takes the part of d that lies right of the edge within that pixel.
-void TPathCoverage::accumulate(double xa, double xb, double d)
+__attribute__((always_inline)) inline void TPathCoverage::accumulate(double xa, double xb, double d)
 {
     const auto cell = [this](int x, double delta) {
         x = std::clamp(x - m_clip.left(), 0, m_clip.width());
@@ -233,35 +233,47 @@ void TPathCoverage::accumulate(double xa, double xb, double d)
 void TPathCoverage::sweepRow(int y, Qt::FillRule rule)
 {
     const int width = m_clip.width();
+    const int left = m_clip.left();
+    // Spans of this row so far lie after `rowStart`; the last of them grows while the
+    // coverage stays.
+    const size_t rowStart = m_spans.size();
     double winding = 0;
     int x = -1;    // the last touched pixel, relative to the clip
     int share = 0; // its coverage, which the pixels up to the next touched one share
-    const auto addRun = [&](int to) {
+    // Inlined: it runs for every touched pixel, and the call would cost as much as the work.
+    const auto addRun = [&](int to) __attribute__((always_inline))
+    {
         if (share <= 0 || to <= x) {
             return;
         }
-        const int at = m_clip.left() + x;
-        if (!m_spans.empty()) {
+        const int at = left + x;
+        if (m_spans.size() > rowStart) {
             Span &last = m_spans.back();
-            if (last.y == y && last.x + last.length == at && last.coverage == share) {
+            if (last.x + last.length == at && last.coverage == share) {
                 last.length += to - x;
                 return;
             }
         }
         m_spans.push_back({at, y, to - x, quint8(share)});
     };
-    for (size_t word = 0; word < m_touched.size(); ++word) {
-        quint64 bits = m_touched[word];
-        m_touched[word] = 0;
-        while (bits) {
+    quint64 *const touched = m_touched.data();
+    float *const accumulators = m_accumulators.data();
+    const size_t words = m_touched.size();
+    for (size_t word = 0; word < words; ++word) {
+        quint64 bits = touched[word];
+        if (!bits) {
+            continue;
+        }
+        touched[word] = 0;
+        do {
             const int next = int(word * 64) + std::countr_zero(bits);
             bits &= bits - 1;
             addRun(std::min(next, width));
-            winding += m_accumulators[size_t(next)];
-            m_accumulators[size_t(next)] = 0;
+            winding += accumulators[next];
+            accumulators[next] = 0;
             x = next;
             share = shareOf(winding, rule);
-        }
+        } while (bits);
     }
     // What reaches past the last touched pixel runs on to the clip's right side.
     addRun(width);
@@ -301,9 +313,9 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
         const int x0 = std::max(s.x, into.left());
         const int x1 = std::min(s.x + s.length, into.right() + 1);
         auto *dst = reinterpret_cast<QRgb *>(bits + s.y * stride);
-        const auto *src = reinterpret_cast<const QRgb *>(sourceBits +
-                                                         (s.y - origin.y()) * sourceStride) -
-                          origin.x();
+        const auto *src =
+            reinterpret_cast<const QRgb *>(sourceBits + (s.y - origin.y()) * sourceStride) -
+            origin.x();
         int x = x0;
         if (s.coverage == 255) {
             // Inside, the source is mostly opaque: such runs are plain copies.
