@@ -277,32 +277,20 @@ public:
 
     // The same pixels as render(), but only those that `cover` (device pixels, the device
     // itself) does not yet hold opaquely, each tested against the triangles whose cone from
-    // the centre holds it. False, with nothing done, when too many pixels are open for that
-    // to pay off.
-    bool renderVisible(const QRect &box, const TPathCoverage &outline, const QImage *area,
-                       QImage &cover, bool direct, QImage &layer) const
+    // the centre holds it. Each row's open pixels are worked out as soon as they are found,
+    // while that part of `cover` is still at hand. Once too many pixels turn out open for
+    // that to pay off, the rows from the next one on are left to render(): the first of them
+    // is returned, one past the box when none is left.
+    int renderVisible(const QRect &box, const TPathCoverage &outline, const QImage *area,
+                      QImage &cover, bool direct, QImage &layer) const
     {
         struct Open
         {
-            int x, y, weight;
+            int x, weight;
         };
         std::vector<Open> open;
+        size_t opened = 0;
         const size_t most = size_t(box.width()) * box.height() / 4;
-        for (const TPathCoverage::Span &span : outline.Spans()) {
-            const auto *under = reinterpret_cast<const QRgb *>(cover.constScanLine(span.y));
-            const uchar *m2 = area ? area->constScanLine(span.y - box.top()) - box.left() : nullptr;
-            const int end = span.x + span.length;
-            for (int x = FirstNotOpaque(under, span.x, end); x < end;
-                 x = FirstNotOpaque(under, x + 1, end)) {
-                const int k = span.coverage * (m2 ? m2[x] : 255);
-                if (k) {
-                    open.push_back({x, span.y, k});
-                }
-            }
-            if (open.size() > most) {
-                return false;
-            }
-        }
         const Cones cones = coneBins();
         if (!direct) {
             layer = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
@@ -313,38 +301,64 @@ public:
         for (int n = 0; n < int(all.size()); ++n) {
             all[size_t(n)] = n;
         }
-        // scanLine() would detach the image afresh for every pixel.
-        uchar *const bits = direct ? cover.bits() : nullptr;
+        // scanLine() would detach the image afresh for every row; only a direct fill writes.
+        const uchar *const read = cover.constBits();
+        uchar *const write = direct ? cover.bits() : nullptr;
         const qsizetype stride = cover.bytesPerLine();
-        for (const Open &pixel : open) {
-            const QPointF x(pixel.x + 0.5, pixel.y + 0.5);
-            const QPointF d = x - c;
-            // The centre itself has no direction; any triangle may own it.
-            const int *first = all.data(), *last = all.data() + all.size();
-            if (!d.isNull()) {
-                const int bin = binOf(turnOf(d));
-                first = cones.list.data() + cones.start[size_t(bin)];
-                last = cones.list.data() + cones.start[size_t(bin) + 1];
-            }
-            Claim best;
-            const Triangle *owner = nullptr;
-            for (const int *n = first; n != last; ++n) {
-                if (claim(m_triangles[size_t(*n)], x, best)) {
-                    owner = &m_triangles[size_t(*n)];
+        const auto paintRow = [&](int y) {
+            for (const Open &pixel : open) {
+                const QPointF x(pixel.x + 0.5, y + 0.5);
+                const QPointF d = x - c;
+                // The centre itself has no direction; any triangle may own it.
+                const int *first = all.data(), *last = all.data() + all.size();
+                if (!d.isNull()) {
+                    const int bin = binOf(turnOf(d));
+                    first = cones.list.data() + cones.start[size_t(bin)];
+                    last = cones.list.data() + cones.start[size_t(bin) + 1];
+                }
+                Claim best;
+                const Triangle *owner = nullptr;
+                for (const int *n = first; n != last; ++n) {
+                    if (claim(m_triangles[size_t(*n)], x, best)) {
+                        owner = &m_triangles[size_t(*n)];
+                    }
+                }
+                if (owner) {
+                    const QRgb px = weighted(qPremultiply(color(best, *owner)), pixel.weight);
+                    if (direct) {
+                        QRgb &under = reinterpret_cast<QRgb *>(write + y * stride)[pixel.x];
+                        under = behind(under, px);
+                    } else {
+                        reinterpret_cast<QRgb *>(
+                            layer.scanLine(y - box.top()))[pixel.x - box.left()] = px;
+                    }
                 }
             }
-            if (owner) {
-                const QRgb px = weighted(qPremultiply(color(best, *owner)), pixel.weight);
-                if (direct) {
-                    QRgb &under = reinterpret_cast<QRgb *>(bits + pixel.y * stride)[pixel.x];
-                    under = behind(under, px);
-                } else {
-                    reinterpret_cast<QRgb *>(
-                        layer.scanLine(pixel.y - box.top()))[pixel.x - box.left()] = px;
+            opened += open.size();
+            open.clear();
+        };
+        const std::vector<TPathCoverage::Span> &spans = outline.Spans();
+        for (size_t i = 0; i < spans.size();) {
+            const int y = spans[i].y;
+            if (opened > most) {
+                return y;
+            }
+            const auto *under = reinterpret_cast<const QRgb *>(read + y * stride);
+            const uchar *m2 = area ? area->constScanLine(y - box.top()) - box.left() : nullptr;
+            for (; i < spans.size() && spans[i].y == y; ++i) {
+                const TPathCoverage::Span &span = spans[i];
+                const int end = span.x + span.length;
+                for (int x = FirstNotOpaque(under, span.x, end); x < end;
+                     x = FirstNotOpaque(under, x + 1, end)) {
+                    const int k = span.coverage * (m2 ? m2[x] : 255);
+                    if (k) {
+                        open.push_back({x, k});
+                    }
                 }
             }
+            paintRow(y);
         }
-        return true;
+        return box.bottom() + 1;
     }
 
 private:
@@ -537,20 +551,30 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
                         painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
                         cover->format() == QImage::Format_ARGB32_Premultiplied &&
                         cover->isDetached();
+    // What renderVisible() does not do, render() does for whole rows.
     QImage layer;
-    if (cover && fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, direct, layer)) {
-        if (direct) {
-            return;
-        }
-    } else {
-        layer = fan.render(box, m1.Mask(box), sameArea ? nullptr : &m2);
+    const int from =
+        cover ? fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, direct, layer)
+              : box.top();
+    if (direct && from > box.bottom()) {
+        return;
     }
-    layer.setDevicePixelRatio(dpr);
     painter->save();
     painter->resetTransform();
     if (behind) {
         painter->setCompositionMode(QPainter::CompositionMode_DestinationOver);
     }
-    painter->drawImage(QPointF(box.topLeft()) / dpr, layer);
+    if (!layer.isNull()) {
+        layer.setDevicePixelRatio(dpr);
+        painter->drawImage(QPointF(box.topLeft()) / dpr, layer);
+    }
+    if (from <= box.bottom()) {
+        const QRect rest(box.left(), from, box.width(), box.bottom() + 1 - from);
+        const QImage restArea =
+            sameArea ? QImage() : m2.copy(0, from - box.top(), box.width(), rest.height());
+        QImage whole = fan.render(rest, m1.Mask(rest), sameArea ? nullptr : &restArea);
+        whole.setDevicePixelRatio(dpr);
+        painter->drawImage(QPointF(rest.topLeft()) / dpr, whole);
+    }
     painter->restore();
 }
