@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,7 +32,9 @@ struct Claim
 {
     int priority = 0; // 0 none, 1 just outside the edge, 2 inside the triangle
     double s = 0;     // 0 at the centre, 1 on the edge
-    double u = 0;     // 0 at a, 1 at b
+    double beta = 0;  // s times the way from a (0) to b (1)
+    // A blend only needs s; the way along the edge costs a division, so it waits until asked.
+    double u() const { return s > 0 ? beta / s : 0.0; }
 };
 
 inline double cross(QPointF p, QPointF q)
@@ -56,7 +59,7 @@ inline bool claim(const Triangle &t, QPointF x, Claim &out)
     if (priority <= out.priority) {
         return false;
     }
-    out = {priority, s, s > 0 ? beta / s : 0.0};
+    out = {priority, s, beta};
     return true;
 }
 
@@ -108,8 +111,11 @@ class FanRasterizer
 {
 public:
     FanRasterizer(const TPathGradient &brush, const QTransform &transform)
-        : m_brush(brush), m_blend(brush.InterpolationColors())
     {
+        // The blend as plain pixels: the look-up table below asks for a thousand colours.
+        for (const auto &[position, color] : brush.InterpolationColors()) {
+            m_blend.push_back({position, color.rgba()});
+        }
         const QList<QPolygonF> polys = polygonsOf(brush.Outline(), transform);
         const QPointF c = transform.map(brush.CenterPoint());
         int base = 0;
@@ -135,7 +141,7 @@ public:
             m_surround.push_back(qRgba(255, 255, 255, 255));
         }
         m_center = brush.CenterColor().rgba();
-        if (!m_blend.isEmpty() || m_surround.size() == 1) {
+        if (!m_blend.empty() || m_surround.size() == 1) {
             for (int i = 0; i < int(m_lut.size()); ++i) {
                 m_lut[i] = colorAt(double(i) / (m_lut.size() - 1), 0, 0, 0);
             }
@@ -149,7 +155,7 @@ public:
         if (m_useLut) {
             return m_lut[size_t(pos * (m_lut.size() - 1) + 0.5)]; // pos is within 0..1
         }
-        return colorAt(pos, t.ia, t.ib, claim.u);
+        return colorAt(pos, t.ia, t.ib, claim.u());
     }
 
     QRgb sample(QPointF x) const
@@ -364,19 +370,19 @@ public:
 private:
     QRgb colorAt(double pos, int ia, int ib, double u) const
     {
-        if (!m_blend.isEmpty()) {
-            if (pos <= m_blend.first().first) {
-                return m_blend.first().second.rgba();
+        if (!m_blend.empty()) {
+            if (pos <= m_blend.front().first) {
+                return m_blend.front().second;
             }
-            for (int i = 1; i < m_blend.size(); ++i) {
+            for (size_t i = 1; i < m_blend.size(); ++i) {
                 const auto &[p1, c1] = m_blend[i];
                 if (pos <= p1) {
                     const auto &[p0, c0] = m_blend[i - 1];
                     const double t = p1 > p0 ? (pos - p0) / (p1 - p0) : 1.0;
-                    return mix(c0.rgba(), c1.rgba(), t);
+                    return mix(c0, c1, t);
                 }
             }
-            return m_blend.last().second.rgba();
+            return m_blend.back().second;
         }
         const auto surround = [this](int i) {
             return m_surround[std::min<size_t>(size_t(i), m_surround.size() - 1)];
@@ -454,8 +460,7 @@ private:
         return qRgba(scale(qRed(px)), scale(qGreen(px)), scale(qBlue(px)), scale(qAlpha(px)));
     }
 
-    const TPathGradient &m_brush;
-    QList<TPathGradient::TBlendStop> m_blend;
+    std::vector<std::pair<double, QRgb>> m_blend;
     std::vector<Triangle> m_triangles;
     std::vector<QRgb> m_surround;
     QRgb m_center = 0;
