@@ -75,7 +75,7 @@ TRotaryMenu::TRotaryMenu(QWidget *parent)
     // can change what is drawn.
     connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
         d->knownFamilies.clear();
-        d->captionSizes.clear();
+        d->captionLayouts.clear();
         ++d->changeCount;
         update();
     });

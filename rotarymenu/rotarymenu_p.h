@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPointer>
+#include <QStaticText>
 
 /// What a key does to the menu.
 enum class TKeyAction
@@ -146,11 +147,17 @@ struct TRotaryMenuPrivate
     } ringCache;
     /// Where a frame of the ring can paint, in the pixels of a layer at `ratio`.
     QRect ringBounds(const TRotaryMenuGeometry &g, qreal ratio) const;
-    TScratchImage itemScratch;           ///< one item's painting before it is laid onto the ring
-    TPathCoverage itemCoverage;          ///< that item's sector, kept for its memory
-    QHash<QString, bool> knownFamilies;  ///< font families present, until the fonts change
-    QHash<QString, QSizeF> captionSizes; ///< by caption, font and resolution, as long too
-    quint64 changeCount = 0;             ///< calls of Changed(), which every visible change makes
+    TScratchImage itemScratch;          ///< one item's painting before it is laid onto the ring
+    TPathCoverage itemCoverage;         ///< that item's sector, kept for its memory
+    QHash<QString, bool> knownFamilies; ///< font families present, until the fonts change
+    /// A caption's size and, without an access key to underline, its laid-out text.
+    struct TCaptionLayout
+    {
+        QSizeF size;
+        QStaticText text;
+    };
+    QHash<QString, TCaptionLayout> captionLayouts; ///< by caption, font and resolution, as long too
+    quint64 changeCount = 0; ///< calls of Changed(), which every visible change makes
     QSize knownSize;
     bool destroying = false;
     std::function<void()> changeHook;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QSemaphore>
+#include <QStaticText>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -366,25 +367,37 @@ void TRotaryMenuPrivate::drawCaption(QPainter *p, const TRotaryMenuItem *item, c
     }
     const QFont font = captionFont(item->Font());
     const int flags = Qt::TextShowMnemonic;
-    // Measuring lays the text out as much as drawing it does; an animation draws the same
-    // captions frame after frame, so their sizes are kept until the fonts change.
+    // Laying a caption out costs more than drawing its glyphs, and an animation draws the
+    // same captions frame after frame: their sizes, and the laid-out text of those without
+    // an access key, are kept until the fonts change.
     const QString key = item->Caption() + QChar(0) + font.key() + QChar(0) +
                         QString::number(p->device()->logicalDpiY());
-    auto known = captionSizes.constFind(key);
-    if (known == captionSizes.cend()) {
-        if (captionSizes.size() > 1024) {
-            captionSizes.clear();
+    auto known = captionLayouts.find(key);
+    if (known == captionLayouts.end()) {
+        if (captionLayouts.size() > 1024) {
+            captionLayouts.clear();
         }
         const QFontMetricsF metrics(font, p->device());
-        known = captionSizes.insert(
-            key, metrics.boundingRect(QRectF(0, 0, 10000, 10000), flags, item->Caption()).size());
+        TCaptionLayout layout;
+        layout.size =
+            metrics.boundingRect(QRectF(0, 0, 10000, 10000), flags, item->Caption()).size();
+        if (!item->Caption().contains(QLatin1Char('&'))) {
+            layout.text = QStaticText(item->Caption());
+            layout.text.setTextFormat(Qt::PlainText);
+            layout.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        }
+        known = captionLayouts.insert(key, layout);
     }
-    const QSizeF size = *known;
+    const QSizeF size = known->size;
     const QPointF at = GetObjectLocation(box, size.width(), size.height(), item->CaptionLocation(),
                                          item->CaptionLeft(), item->CaptionTop());
     p->setFont(font);
     p->setPen(MakeQColor(255, item->FontColor()));
-    p->drawText(QRectF(at, size), flags, item->Caption());
+    if (known->text.text().isEmpty()) {
+        p->drawText(QRectF(at, size), flags, item->Caption());
+    } else {
+        p->drawStaticText(at, known->text);
+    }
 }
 
 void TRotaryMenuPrivate::drawImage(QPainter *p, const TRotaryMenuItem *item, const QRectF &box)
