@@ -23,9 +23,10 @@ namespace {
 struct Triangle
 {
     QPointF c, a, b;
-    double inv;    // 1 / cross(a - c, b - c)
-    double margin; // how far past the edge (in s) a point still counts, to feed anti-aliasing
-    int ia, ib;    // indices of a and b into the surround colours
+    QPointF ac, bc; // a - c and b - c, asked for with every pixel
+    double inv;     // 1 / cross(a - c, b - c)
+    double margin;  // how far past the edge (in s) a point still counts, to feed anti-aliasing
+    int ia, ib;     // indices of a and b into the surround colours
 };
 
 struct Claim
@@ -48,8 +49,8 @@ inline double cross(QPointF p, QPointF q)
 inline bool claim(const Triangle &t, QPointF x, Claim &out)
 {
     const QPointF d = x - t.c;
-    const double alpha = cross(d, t.b - t.c) * t.inv;
-    const double beta = cross(t.a - t.c, d) * t.inv;
+    const double alpha = cross(d, t.bc) * t.inv;
+    const double beta = cross(t.ac, d) * t.inv;
     // The centre itself has alpha = beta = 0 and goes to whichever triangle asks first.
     if (alpha < 0 || beta < 0 || (beta == 0 && alpha > 0)) {
         return false;
@@ -130,7 +131,7 @@ public:
                 const double edge = std::hypot(b.x() - a.x(), b.y() - a.y());
                 const double dist = std::abs(o) / std::max(edge, 1e-12);
                 m_triangles.push_back(
-                    {c, a, b, 1 / o, 2 / std::max(dist, 1e-6), base + i, base + j});
+                    {c, a, b, a - c, b - c, 1 / o, 2 / std::max(dist, 1e-6), base + i, base + j});
             }
             base += poly.size();
         }
@@ -327,6 +328,9 @@ public:
                 for (const int *n = first; n != last; ++n) {
                     if (claim(m_triangles[size_t(*n)], x, best)) {
                         owner = &m_triangles[size_t(*n)];
+                        if (best.priority == 2) {
+                            break; // nothing later outbids a point inside
+                        }
                     }
                 }
                 if (owner) {
