@@ -334,16 +334,38 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
     }
 }
 
-QImage TScratchImage::Cleared(const QSize &size, qreal ratio)
+QImage TScratchImage::image(const QSize &size, qreal ratio)
 {
     if (m_buffer.width() < size.width() || m_buffer.height() < size.height()) {
         m_buffer = QImage(size.expandedTo(m_buffer.size()), QImage::Format_ARGB32_Premultiplied);
     }
     QImage image(m_buffer.bits(), size.width(), size.height(), m_buffer.bytesPerLine(),
                  QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < size.height(); ++y) {
-        std::memset(m_buffer.bits() + y * m_buffer.bytesPerLine(), 0, size_t(size.width()) * 4);
-    }
     image.setDevicePixelRatio(ratio);
     return image;
+}
+
+QImage TScratchImage::ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
+                                   const QPoint &origin)
+{
+    QImage result = image(size, ratio);
+    uchar *const bits = m_buffer.bits();
+    const qsizetype stride = m_buffer.bytesPerLine();
+    // One run per row, from its first covered pixel to its last.
+    const std::vector<TPathCoverage::Span> &spans = coverage.Spans();
+    for (size_t i = 0; i < spans.size();) {
+        const int y = spans[i].y;
+        const int x0 = spans[i].x;
+        int x1 = x0;
+        for (; i < spans.size() && spans[i].y == y; ++i) {
+            x1 = spans[i].x + spans[i].length;
+        }
+        const int row = y - origin.y();
+        const int from = std::max(x0 - origin.x(), 0);
+        const int to = std::min(x1 - origin.x(), size.width());
+        if (row >= 0 && row < size.height() && to > from) {
+            std::memset(bits + row * stride + from * 4, 0, size_t(to - from) * 4);
+        }
+    }
+    return result;
 }

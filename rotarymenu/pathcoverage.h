@@ -83,14 +83,19 @@ inline int FirstNotOpaque(const QRgb *line, int x, int end)
 void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
                    const TPathCoverage &coverage);
 
-/// Premultiplied image memory kept from frame to frame: each call hands out a cleared image of
-/// the asked size over the same memory, which grows when needed. The image is good until the
-/// next call.
+/// Premultiplied image memory kept from frame to frame: each call hands out an image of the
+/// asked size over the same memory, which grows when needed. The image is good until the next
+/// call.
 class TScratchImage
 {
 public:
-    QImage Cleared(const QSize &size, qreal ratio);
+    /// Cleared only under `coverage` (placed with the image's top left corner at `origin`):
+    /// all that CompositeOver() reads of it. The rest holds what the last use left.
+    QImage ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
+                        const QPoint &origin);
 
 private:
+    QImage image(const QSize &size, qreal ratio);
+
     QImage m_buffer;
 };

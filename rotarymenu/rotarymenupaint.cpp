@@ -315,14 +315,16 @@ void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotary
         const QPainterPath deviceOutline = toDevice.map(outline);
         const QRect area = deviceOutline.boundingRect().toAlignedRect() & layer.rect();
         if (!area.isEmpty()) {
-            QImage scratch = itemScratch.Cleared(area.size(), ratio);
+            itemCoverage.Compute(deviceOutline, area);
+            // Only what the sector covers is ever read back, so only that is cleared.
+            QImage scratch =
+                itemScratch.ClearedUnder(area.size(), ratio, itemCoverage, area.topLeft());
             QPainter painter(&scratch);
             painter.setRenderHints(p->renderHints());
             painter.setFont(p->font());
             painter.translate(-QPointF(area.topLeft()) / ratio);
             paintItem(&painter, g, i, outline.boundingRect());
             painter.end();
-            itemCoverage.Compute(deviceOutline, area);
             CompositeOver(layer, scratch, area.topLeft(), itemCoverage);
         }
         drawOutline(p, i, outline);
