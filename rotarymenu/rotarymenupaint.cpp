@@ -310,6 +310,10 @@ void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotary
     // through the sector as a clip, without the clip's cost on every fill.
     const qreal ratio = layer.devicePixelRatio();
     const QTransform toDevice = QTransform::fromScale(ratio, ratio);
+    // The raster engine draws a thin pen straight into the image's pixels only under a clip
+    // of its own; without one it sends every pixel through its span functions.
+    p->save();
+    p->setClipRect(QRectF(QPointF(0, 0), QSizeF(layer.size()) / ratio));
     for (int i = 0; i < g.count; ++i) {
         const QPainterPath outline = g.itemPath(i);
         const QPainterPath deviceOutline = toDevice.map(outline);
@@ -329,6 +333,7 @@ void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotary
         }
         drawOutline(p, i, outline);
     }
+    p->restore();
 }
 
 void TRotaryMenuPrivate::drawFocus(QPainter *p, const TRotaryMenuGeometry &g)
