@@ -337,7 +337,10 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
 QImage TScratchImage::image(const QSize &size, qreal ratio)
 {
     if (m_buffer.width() < size.width() || m_buffer.height() < size.height()) {
-        m_buffer = QImage(size.expandedTo(m_buffer.size()), QImage::Format_ARGB32_Premultiplied);
+        // By half again at least: a spin-in asks for a little more every frame, and fresh
+        // memory is paid for again page by page when first written.
+        m_buffer = QImage(size.expandedTo(m_buffer.size() * 3 / 2),
+                          QImage::Format_ARGB32_Premultiplied);
     }
     QImage image(m_buffer.bits(), size.width(), size.height(), m_buffer.bytesPerLine(),
                  QImage::Format_ARGB32_Premultiplied);
