@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QStaticText>
 
 /// What a key does to the menu.
@@ -141,12 +142,12 @@ struct TRotaryMenuPrivate
         Key key; ///< the state `image` holds, while `valid`
         bool valid = false;
         QImage image;
-        QRect drawn; ///< the part of `image` that may hold anything, in its pixels
+        QRegion drawn; ///< the part of `image` that may hold anything, in its pixels
         /// The layer onto `p`, at the top left corner of the widget.
         void DrawOn(QPainter *p) const;
     } ringCache;
     /// Where a frame of the ring can paint, in the pixels of a layer at `ratio`.
-    QRect ringBounds(const TRotaryMenuGeometry &g, qreal ratio) const;
+    QRegion ringArea(const TRotaryMenuGeometry &g, qreal ratio) const;
     TScratchImage itemScratch;          ///< one item's painting before it is laid onto the ring
     TPathCoverage itemCoverage;         ///< that item's sector, kept for its memory
     QHash<QString, bool> knownFamilies; ///< font families present, until the fonts change

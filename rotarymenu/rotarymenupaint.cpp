@@ -9,9 +9,11 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <QSemaphore>
 #include <QStaticText>
 #include <QThreadPool>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -155,15 +157,18 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     }
     image.setDevicePixelRatio(key.ratio);
     // Only what the last frame drew needs clearing, and only what this one draws copying
-    // out: while the ring spins in, that is a part of the layer.
-    const QRect cleared = ringCache.drawn;
-    ringCache.drawn = ringBounds(g, key.ratio) & image.rect();
+    // out: while the ring spins in, that is a part of the layer, and never the hole.
+    const QRegion cleared = ringCache.drawn;
+    ringCache.drawn = ringArea(g, key.ratio) & image.rect();
     const QPainter::RenderHints hints = p->renderHints();
     const QFont font = p->font();
     const auto compose = [&] {
-        for (int y = cleared.top(); y <= cleared.bottom(); ++y) {
-            std::memset(image.scanLine(y) + cleared.left() * sizeof(QRgb), 0,
-                        size_t(cleared.width()) * sizeof(QRgb));
+        uchar *const bits = image.bits();
+        for (const QRect &r : cleared) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                std::memset(bits + y * image.bytesPerLine() + r.left() * sizeof(QRgb), 0,
+                            size_t(r.width()) * sizeof(QRgb));
+            }
         }
         QPainter layer(&image);
         layer.setRenderHints(hints);
@@ -189,7 +194,7 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     ringCache.DrawOn(p);
 }
 
-QRect TRotaryMenuPrivate::ringBounds(const TRotaryMenuGeometry &g, qreal ratio) const
+QRegion TRotaryMenuPrivate::ringArea(const TRotaryMenuGeometry &g, qreal ratio) const
 {
     // Items stay within the ring's outline, their outlines half a pen beyond it.
     int pen = 0;
@@ -199,14 +204,32 @@ QRect TRotaryMenuPrivate::ringBounds(const TRotaryMenuGeometry &g, qreal ratio) 
             pen = std::max(pen, fill->BorderWidth());
         }
     }
+    const qreal margin = pen / 2.0 + 2;
     QRectF bounds = g.menuPath().boundingRect();
     if (hasShadow(g)) {
         bounds |= bounds.translated(shadowOffset, shadowOffset);
     }
-    const qreal margin = pen / 2.0 + 2;
-    const QRectF device(bounds.topLeft() * ratio, bounds.size() * ratio);
-    return device.adjusted(-margin * ratio, -margin * ratio, margin * ratio, margin * ratio)
-        .toAlignedRect();
+    bounds.adjust(-margin, -margin, margin, margin);
+    const QRect outer = QRectF(bounds.topLeft() * ratio, bounds.size() * ratio).toAlignedRect();
+    if (g.layout != TRotaryMenu::rmlCircularDonut) {
+        return outer;
+    }
+    // A donut's hole holds nothing: leave out the largest upright rectangle inside it, less
+    // what the outlines reach in, and less again where the shadow's hole lies elsewhere.
+    const qreal halfWidth = g.RI.width() / 2 / M_SQRT2 - margin;
+    const qreal halfHeight = g.RI.height() / 2 / M_SQRT2 - margin;
+    if (halfWidth <= 0 || halfHeight <= 0) {
+        return outer;
+    }
+    QRectF hole(g.RI.center() - QPointF(halfWidth, halfHeight),
+                QSizeF(2 * halfWidth, 2 * halfHeight));
+    if (hasShadow(g)) {
+        hole &= hole.translated(shadowOffset, shadowOffset);
+    }
+    // Whole device pixels inside it only.
+    const QPoint first(qCeil(hole.left() * ratio), qCeil(hole.top() * ratio));
+    const QPoint last(qFloor(hole.right() * ratio) - 1, qFloor(hole.bottom() * ratio) - 1);
+    return QRegion(outer).subtracted(QRegion(QRect(first, last)));
 }
 
 void TRotaryMenuPrivate::TRingCache::DrawOn(QPainter *p) const
@@ -215,8 +238,10 @@ void TRotaryMenuPrivate::TRingCache::DrawOn(QPainter *p) const
     const qreal ratio = image.devicePixelRatio();
     if (ratio != std::floor(ratio)) {
         p->drawImage(QPointF(0, 0), image);
-    } else if (!drawn.isEmpty()) {
-        p->drawImage(QPointF(drawn.topLeft()) / ratio, image, drawn);
+    } else {
+        for (const QRect &r : drawn) {
+            p->drawImage(QPointF(r.topLeft()) / ratio, image, r);
+        }
     }
 }
 

@@ -247,10 +247,10 @@ TEST_F(RotaryMenuPaint, RepaintsOfAKeptRingFollowChanges)
     menu.Items()->Items(2)->Fill()->SetColorTo(0x000000);
     EXPECT_TRUE(showsFill(frame(), 2, 0x000000, 0x000000));
 
-    // A ring that shrinks between frames leaves nothing of the larger one behind, also at
-    // a whole ratio, where only the part a frame draws is copied out.
+    // A ring that shrinks between frames leaves nothing of the larger one behind, whether
+    // the whole layer is copied out (ratio 1.5) or only the part a frame draws.
     const QPoint gone[] = {at(4), at(7)};
-    for (const qreal ratio : {1.0, 2.0}) {
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
         menu.SetStopAngle(360);
         const QImage full = frame(ratio);
         menu.SetStopAngle(90);
@@ -261,8 +261,13 @@ TEST_F(RotaryMenuPaint, RepaintsOfAKeptRingFollowChanges)
         }
         EXPECT_TRUE(between(sample(quarter, at(0), ratio), rgb(colors[0][0]), rgb(colors[0][1])))
             << ratio;
+        // Nor does a ring whose hole grows over what it drew, 185 pixels right of the centre.
+        menu.SetStopAngle(360);
+        EXPECT_NE(sample(frame(ratio), {513, 329}, ratio), background) << ratio;
+        menu.SetSize(50);
+        EXPECT_EQ(sample(frame(ratio), {513, 329}, ratio), background) << ratio;
+        menu.SetSize(150);
     }
-    menu.SetStopAngle(360);
 
     // A picture store does not tell the menu when its pictures change.
     TPictureContainer store;
