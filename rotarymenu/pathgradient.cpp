@@ -308,10 +308,13 @@ public:
         for (int n = 0; n < int(all.size()); ++n) {
             all[size_t(n)] = n;
         }
-        // scanLine() would detach the image afresh for every row; only a direct fill writes.
+        // scanLine() would detach an image afresh for every row or pixel; only a direct fill
+        // writes into `cover`, the others into `layer`.
         const uchar *const read = cover.constBits();
         uchar *const write = direct ? cover.bits() : nullptr;
         const qsizetype stride = cover.bytesPerLine();
+        uchar *const layerBits = direct ? nullptr : layer.bits();
+        const qsizetype layerStride = direct ? 0 : layer.bytesPerLine();
         const auto paintRow = [&](int y) {
             for (const Open &pixel : open) {
                 const QPointF x(pixel.x + 0.5, y + 0.5);
@@ -340,7 +343,7 @@ public:
                         under = behind(under, px);
                     } else {
                         reinterpret_cast<QRgb *>(
-                            layer.scanLine(y - box.top()))[pixel.x - box.left()] = px;
+                            layerBits + (y - box.top()) * layerStride)[pixel.x - box.left()] = px;
                     }
                 }
             }
