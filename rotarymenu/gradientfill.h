@@ -239,6 +239,12 @@ public:
                   quint8 aOpacity = 255, quint8 aOpacityTo = 255, quint8 aOpacityMirror = 255,
                   quint8 aOpacityMirrorTo = 255);
 
+    /// Whether what Fill() paints into a rectangle is the same all along each of its lines in
+    /// `direction` (rows for Qt::Horizontal), away from the rectangle's ends that its edges and
+    /// border reach: a plain or linear body across that direction, square, with nothing else
+    /// drawn over it. Such a fill can be painted over a narrower rectangle and drawn out.
+    bool IsAlikeAlong(Qt::Orientation direction) const;
+
     /// Copies every setting except `Focus`, `FocusColor` and the connections, then notifies
     /// once. Anything that is not a `TGradientFill` is ignored.
     void Assign(const QObject *source);

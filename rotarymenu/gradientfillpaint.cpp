@@ -457,6 +457,31 @@ TGPRectF TGradientFill::Fill(QPainter *graphics, const TGPRectF &r, quint8 aBord
     return rect;
 }
 
+bool TGradientFill::IsAlikeAlong(Qt::Orientation direction) const
+{
+    // The body as body() and gradientBackGround() see it: no start colour paints nothing, no
+    // end colour a plain colour (a radial body has its own).
+    const auto alike = [direction](TGradientType type, TColor from, TColor to) {
+        if (type == gtRadial) {
+            return from == clNone;
+        }
+        if (from == clNone || to == clNone || type == gtSolid) {
+            return true;
+        }
+        return type == (direction == Qt::Horizontal ? gtVertical : gtHorizontal);
+    };
+    const bool mirrorHalf =
+        m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
+    // The two halves lie one above the other, so only rows can stay alike across them.
+    if (mirrorHalf && (direction == Qt::Vertical ||
+                       !alike(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo))) {
+        return false;
+    }
+    const bool shadow = m_shadowOffset > 0 && m_shadowColor != clNone;
+    return alike(m_gradientType, m_color, m_colorTo) && m_rounding == 0 && !shadow &&
+           m_glow == gmNone && !m_focus && m_picture->Empty();
+}
+
 void TGradientFill::DrawPicture(QPainter *graphics, bool aspectRatio, TPictureMode aspectMode,
                                 const TPicture *picture, TFillPicturePosition location, int w,
                                 int h, const QRect &rc, int x, int y)

@@ -4,6 +4,10 @@
 
 #include <QtMath>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -297,6 +301,91 @@ QImage TPathCoverage::Mask(const QRect &area) const
     return mask;
 }
 
+namespace {
+
+// One run of a composite: the pixels of `src` from x up to x1 (both indexed like `dst`) over
+// `dst`, weighted by `coverage`.
+inline __attribute__((always_inline)) void overRun(QRgb *dst, const QRgb *src, int x, int x1,
+                                                   int coverage)
+{
+    if (coverage == 255) {
+        // Inside, the source is mostly opaque: such runs are plain copies.
+        while (x < x1) {
+            const int run = FirstNotOpaque(src, x, x1);
+            std::memcpy(dst + x, src + x, size_t(run - x) * sizeof(QRgb));
+            for (x = run; x < x1 && (src[x] >> 24) != 255; ++x) {
+                dst[x] = src[x] + byteMul(dst[x], 255 - (src[x] >> 24));
+            }
+        }
+        return;
+    }
+    for (; x < x1; ++x) {
+        const uint px = byteMul(src[x], uint(coverage));
+        dst[x] = px + byteMul(dst[x], 255 - (px >> 24));
+    }
+}
+
+inline void fillRun(QRgb *dst, QRgb color, int x, int x1)
+{
+#ifdef __SSE2__
+    const __m128i four = _mm_set1_epi32(int(color));
+    for (; x + 4 <= x1; x += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + x), four);
+    }
+#endif
+    for (; x < x1; ++x) {
+        dst[x] = color;
+    }
+}
+
+// The same for one colour all along the run.
+inline __attribute__((always_inline)) void overFill(QRgb *dst, QRgb color, int x, int x1,
+                                                    int coverage)
+{
+    const uint px = coverage == 255 ? color : byteMul(color, uint(coverage));
+    if ((px >> 24) == 255) {
+        fillRun(dst, px, x, x1);
+        return;
+    }
+    for (; x < x1; ++x) {
+        dst[x] = px + byteMul(dst[x], 255 - (px >> 24));
+    }
+}
+
+// Calls `run(y, x0, x1, coverage)` for each span's part inside `into`.
+template <typename Run> void forSpansIn(const TPathCoverage &coverage, const QRect &into, Run run)
+{
+    for (const TPathCoverage::Span &s : coverage.Spans()) {
+        if (s.y < into.top() || s.y > into.bottom()) {
+            continue;
+        }
+        const int x0 = std::max(s.x, into.left());
+        const int x1 = std::min(s.x + s.length, into.right() + 1);
+        if (x1 > x0) {
+            run(s.y, x0, x1, s.coverage);
+        }
+    }
+}
+
+// A row of a box drawn out along its rows, from x up to x1: `copy` is the row's narrower
+// copy, indexed by the box's x on its left.
+template <typename Copy, typename Fill>
+inline __attribute__((always_inline)) void alongRow(const TDrawnOut &layout, const QRgb *copy,
+                                                    int x, int x1, Copy copyRun, Fill fill)
+{
+    if (x >= layout.from && x1 <= layout.to) {
+        fill(copy[layout.from], x, x1); // most of a row
+        return;
+    }
+    copyRun(copy, x, std::min(x1, layout.from));
+    if (std::max(x, layout.from) < std::min(x1, layout.to)) {
+        fill(copy[layout.from], std::max(x, layout.from), std::min(x1, layout.to));
+    }
+    copyRun(copy - layout.shift, std::max(x, layout.to), x1);
+}
+
+} // namespace
+
 void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
                    const TPathCoverage &coverage)
 {
@@ -306,32 +395,90 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
     const qsizetype stride = target.bytesPerLine();
     const uchar *const sourceBits = source.constBits();
     const qsizetype sourceStride = source.bytesPerLine();
-    for (const TPathCoverage::Span &s : coverage.Spans()) {
-        if (s.y < into.top() || s.y > into.bottom()) {
+    forSpansIn(coverage, into, [&](int y, int x0, int x1, int k) {
+        const auto *src =
+            reinterpret_cast<const QRgb *>(sourceBits + (y - origin.y()) * sourceStride) -
+            origin.x();
+        overRun(reinterpret_cast<QRgb *>(bits + y * stride), src, x0, x1, k);
+    });
+}
+
+int TDrawnOut::CopiedLine(int i) const
+{
+    return offset + (i < from ? i : i < to ? from : i - shift);
+}
+
+void DrawOutInPlace(QImage &source, const TDrawnOut &layout)
+{
+    const QRect own = layout.own & QRect(QPoint(0, 0), layout.box);
+    if (own.isEmpty()) {
+        return;
+    }
+    uchar *const bits = source.bits();
+    const qsizetype stride = source.bytesPerLine();
+    const auto row = [&](int y) { return reinterpret_cast<QRgb *>(bits + y * stride); };
+    for (int y = own.top(); y <= own.bottom(); ++y) {
+        QRgb *const line = row(y);
+        if (layout.direction == Qt::Vertical) {
+            std::memcpy(line + own.left(), row(layout.CopiedLine(y)) + own.left(),
+                        size_t(own.width()) * sizeof(QRgb));
             continue;
         }
-        const int x0 = std::max(s.x, into.left());
-        const int x1 = std::min(s.x + s.length, into.right() + 1);
-        auto *dst = reinterpret_cast<QRgb *>(bits + s.y * stride);
-        const auto *src =
-            reinterpret_cast<const QRgb *>(sourceBits + (s.y - origin.y()) * sourceStride) -
-            origin.x();
-        int x = x0;
-        if (s.coverage == 255) {
-            // Inside, the source is mostly opaque: such runs are plain copies.
-            while (x < x1) {
-                const int run = FirstNotOpaque(src, x, x1);
-                std::memcpy(dst + x, src + x, size_t(run - x) * sizeof(QRgb));
-                for (x = run; x < x1 && (src[x] >> 24) != 255; ++x) {
-                    dst[x] = src[x] + byteMul(dst[x], 255 - (src[x] >> 24));
-                }
+        const auto copyRun = [line](const QRgb *from, int x, int x1) {
+            if (x1 > x) {
+                std::memcpy(line + x, from + x, size_t(x1 - x) * sizeof(QRgb));
             }
-        }
-        for (; x < x1; ++x) {
-            const uint px = byteMul(src[x], s.coverage);
-            dst[x] = px + byteMul(dst[x], 255 - (px >> 24));
-        }
+        };
+        const auto fill = [line](QRgb color, int x, int x1) { fillRun(line, color, x, x1); };
+        alongRow(layout, line + layout.offset, own.left(), own.right() + 1, copyRun, fill);
     }
+}
+
+void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
+                   const TPathCoverage &coverage, const TDrawnOut &layout)
+{
+    const QRect into = target.rect() & QRect(origin, layout.box);
+    uchar *const bits = target.bits();
+    const qsizetype stride = target.bytesPerLine();
+    const uchar *const sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
+    const auto sourceRow = [&](int row) {
+        return reinterpret_cast<const QRgb *>(sourceBits + row * sourceStride);
+    };
+    const QRect &own = layout.own;
+    forSpansIn(coverage, into, [&](int y, int x0, int x1, int k) {
+        // In the box's pixels: dst and the source's rows are indexed by the box's x.
+        QRgb *const dst = reinterpret_cast<QRgb *>(bits + y * stride) + origin.x();
+        const int row = y - origin.y();
+        const int x = x0 - origin.x(), end = x1 - origin.x();
+        const bool inOwn =
+            row >= own.top() && row <= own.bottom() && end > own.left() && x <= own.right();
+        if (layout.direction == Qt::Vertical &&
+            (!inOwn || (x >= own.left() && end <= own.right() + 1))) {
+            overRun(dst, inOwn ? sourceRow(row) : sourceRow(layout.CopiedLine(row)), x, end, k);
+            return;
+        }
+        const auto copyRun = [&](const QRgb *from, int a, int b) { overRun(dst, from, a, b, k); };
+        const auto fill = [&](QRgb color, int a, int b) { overFill(dst, color, a, b, k); };
+        const auto drawnOut = [&](int a, int b) {
+            if (a >= b) {
+                return;
+            }
+            if (layout.direction == Qt::Vertical) {
+                overRun(dst, sourceRow(layout.CopiedLine(row)), a, b, k);
+            } else {
+                alongRow(layout, sourceRow(row) + layout.offset, a, b, copyRun, fill);
+            }
+        };
+        if (!inOwn) {
+            drawnOut(x, end);
+            return;
+        }
+        const int ownFrom = std::max(x, own.left()), ownTo = std::min(end, own.right() + 1);
+        drawnOut(x, ownFrom);
+        overRun(dst, sourceRow(row), ownFrom, ownTo, k);
+        drawnOut(ownTo, end);
+    });
 }
 
 QImage TScratchImage::image(const QSize &size, qreal ratio)
@@ -339,13 +486,27 @@ QImage TScratchImage::image(const QSize &size, qreal ratio)
     if (m_buffer.width() < size.width() || m_buffer.height() < size.height()) {
         // By half again at least: a spin-in asks for a little more every frame, and fresh
         // memory is paid for again page by page when first written.
-        m_buffer = QImage(size.expandedTo(m_buffer.size() * 3 / 2),
-                          QImage::Format_ARGB32_Premultiplied);
+        m_buffer =
+            QImage(size.expandedTo(m_buffer.size() * 3 / 2), QImage::Format_ARGB32_Premultiplied);
     }
     QImage image(m_buffer.bits(), size.width(), size.height(), m_buffer.bytesPerLine(),
                  QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     return image;
+}
+
+QImage TScratchImage::ClearedIn(const QSize &size, qreal ratio, std::initializer_list<QRect> parts)
+{
+    QImage result = image(size, ratio);
+    uchar *const bits = m_buffer.bits();
+    const qsizetype stride = m_buffer.bytesPerLine();
+    for (const QRect &part : parts) {
+        const QRect r = part & QRect(QPoint(0, 0), size);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            std::memset(bits + y * stride + r.left() * 4, 0, size_t(r.width()) * 4);
+        }
+    }
+    return result;
 }
 
 QImage TScratchImage::ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,

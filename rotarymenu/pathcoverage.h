@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRect>
 
+#include <initializer_list>
 #include <vector>
 
 /// The pixels a filled outline covers, anti-aliased: each pixel's share is the area of its
@@ -83,6 +84,32 @@ inline int FirstNotOpaque(const QRgb *line, int x, int end)
 void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
                    const TPathCoverage &coverage);
 
+/// Where the pixels of a box painted in pieces lie in its source image: a fill that is alike
+/// along each line in `direction` (rows for Qt::Horizontal) was painted `shift` pixels
+/// narrower across the lines, `offset` pixels past the box (beside it for rows, below it for
+/// columns), so that from `from` up to `to` across the lines one line of it stands for all.
+/// Only `own` (a caption over the fill, say) was painted in place. All in the box's pixels.
+struct TDrawnOut
+{
+    Qt::Orientation direction = Qt::Horizontal;
+    QSize box;
+    int offset = 0;
+    int from = 0;
+    int to = 0;
+    int shift = 0;
+    QRect own;
+    /// The line of the copy that stands for line `i` across the lines of the box.
+    int CopiedLine(int i) const;
+};
+
+/// Writes the pixels of the box's `own` part from the copy, as if the fill had been painted
+/// there: what goes over it can then be painted in place.
+void DrawOutInPlace(QImage &source, const TDrawnOut &layout);
+
+/// CompositeOver() for a source painted as `layout` says, its box's (0, 0) at `origin`.
+void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
+                   const TPathCoverage &coverage, const TDrawnOut &layout);
+
 /// Premultiplied image memory kept from frame to frame: each call hands out an image of the
 /// asked size over the same memory, which grows when needed. The image is good until the next
 /// call.
@@ -93,6 +120,8 @@ public:
     /// all that CompositeOver() reads of it. The rest holds what the last use left.
     QImage ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
                         const QPoint &origin);
+    /// Cleared only in `parts`.
+    QImage ClearedIn(const QSize &size, qreal ratio, std::initializer_list<QRect> parts);
 
 private:
     QImage image(const QSize &size, qreal ratio);

@@ -80,10 +80,19 @@ struct TRotaryMenuPrivate
     void drawItemsOnto(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g);
     /// Fill, caption and images of one item over its sector's bounding box, unclipped.
     void paintItem(QPainter *p, const TRotaryMenuGeometry &g, int index, const QRectF &bounds);
+    /// Lays an item whose fill is alike along rows or columns onto `layer` (its device
+    /// pixels in `area`, the sector's coverage in itemCoverage) from a narrower copy of the
+    /// fill and its caption's part of the box: the same pixels as painting the whole box.
+    /// False, having done nothing, for an item that cannot be painted so.
+    bool layDrawnOut(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g, int index,
+                     const QRectF &bounds, const QRect &area);
     void drawOutline(QPainter *p, int index, const QPainterPath &outline);
     /// The item's font, or Arial when its family is missing.
     QFont captionFont(const QFont &font);
     void drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
+    /// Where a caption may paint in `box` on `device`: its place with room around it, in
+    /// logical pixels (empty without a caption).
+    QRectF captionInk(const TRotaryMenuItem *item, const QRectF &box, const QPaintDevice *device);
     void drawImage(QPainter *p, const TRotaryMenuItem *item, const QRectF &box);
 
     TRotaryMenu *q;
@@ -155,8 +164,12 @@ struct TRotaryMenuPrivate
     struct TCaptionLayout
     {
         QSizeF size;
+        QRectF ink; ///< where its glyphs may reach, from its top left corner
         QStaticText text;
     };
+    const TCaptionLayout &captionLayout(const QString &caption, const QFont &font,
+                                        const QPaintDevice *device);
+    static QPointF captionAt(const TRotaryMenuItem *item, const QRectF &box, const QSizeF &size);
     QHash<QString, TCaptionLayout> captionLayouts; ///< by caption, font and resolution, as long too
     quint64 changeCount = 0; ///< calls of Changed(), which every visible change makes
     QSize knownSize;

@@ -22,6 +22,9 @@
 
 namespace {
 
+// Captions show their access key's underline.
+constexpr int kCaptionFlags = Qt::TextShowMnemonic;
+
 const TGradientFill *stateFill(const TRotaryMenuPrivate &d, const TRotaryMenuItem *item)
 {
     if (!item->Enabled()) {
@@ -287,6 +290,18 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
     p->drawImage(shadowCache.origin, shadowCache.image);
 }
 
+namespace {
+
+// Where an item's caption and images are placed.
+QRectF contentBox(const TRotaryMenuGeometry &g, int index, const QRectF &bounds)
+{
+    return g.layout == TRotaryMenu::rmlHorizontal || g.layout == TRotaryMenu::rmlVertical
+               ? bounds
+               : g.itemBox(index);
+}
+
+} // namespace
+
 void TRotaryMenuPrivate::paintItem(QPainter *p, const TRotaryMenuGeometry &g, int index,
                                    const QRectF &bounds)
 {
@@ -294,10 +309,7 @@ void TRotaryMenuPrivate::paintItem(QPainter *p, const TRotaryMenuGeometry &g, in
     // The painter leaves the state fill's settings alone, so no copy is needed.
     auto *fill = const_cast<TGradientFill *>(stateFill(*this, item));
     fill->Fill(p, bounds, 255, 255, 255, 255, 255);
-    const QRectF box =
-        g.layout == TRotaryMenu::rmlHorizontal || g.layout == TRotaryMenu::rmlVertical
-            ? bounds
-            : g.itemBox(index);
+    const QRectF box = contentBox(g, index, bounds);
     drawCaption(p, item, box);
     drawImage(p, item, box);
 }
@@ -345,20 +357,105 @@ void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotary
         const QRect area = deviceOutline.boundingRect().toAlignedRect() & layer.rect();
         if (!area.isEmpty()) {
             itemCoverage.Compute(deviceOutline, area);
-            // Only what the sector covers is ever read back, so only that is cleared.
-            QImage scratch =
-                itemScratch.ClearedUnder(area.size(), ratio, itemCoverage, area.topLeft());
-            QPainter painter(&scratch);
-            painter.setRenderHints(p->renderHints());
-            painter.setFont(p->font());
-            painter.translate(-QPointF(area.topLeft()) / ratio);
-            paintItem(&painter, g, i, outline.boundingRect());
-            painter.end();
-            CompositeOver(layer, scratch, area.topLeft(), itemCoverage);
+            if (!layDrawnOut(p, layer, g, i, outline.boundingRect(), area)) {
+                // Only what the sector covers is ever read back, so only that is cleared.
+                QImage scratch =
+                    itemScratch.ClearedUnder(area.size(), ratio, itemCoverage, area.topLeft());
+                QPainter painter(&scratch);
+                painter.setRenderHints(p->renderHints());
+                painter.setFont(p->font());
+                painter.translate(-QPointF(area.topLeft()) / ratio);
+                paintItem(&painter, g, i, outline.boundingRect());
+                painter.end();
+                CompositeOver(layer, scratch, area.topLeft(), itemCoverage);
+            }
         }
         drawOutline(p, i, outline);
     }
     p->restore();
+}
+
+bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g,
+                                     int index, const QRectF &bounds, const QRect &area)
+{
+    // The pieces are placed by whole logical pixels, which must be whole device pixels too.
+    const int ratio = int(layer.devicePixelRatio());
+    const TRotaryMenuItem *item = items->Items(index);
+    const bool images = !item->Image()->Empty() ||
+                        (pictureContainer && !item->ImageName().isEmpty()) ||
+                        (imageList && item->ImageIndex() >= 0);
+    if ((ratio != 1 && ratio != 2) || ratio != layer.devicePixelRatio() || images) {
+        return false;
+    }
+    auto *fill = const_cast<TGradientFill *>(stateFill(*this, item));
+    TDrawnOut layout;
+    if (fill->IsAlikeAlong(Qt::Horizontal)) {
+        layout.direction = Qt::Horizontal;
+    } else if (fill->IsAlikeAlong(Qt::Vertical)) {
+        layout.direction = Qt::Vertical;
+    } else {
+        return false;
+    }
+    // Across the lines: the fill's two ends in the box's pixels, and how far in from them its
+    // border and anti-aliasing reach.
+    const bool rows = layout.direction == Qt::Horizontal;
+    const int start = rows ? area.left() : area.top();
+    const int extent = rows ? area.width() : area.height();
+    const qreal lo = (rows ? bounds.left() : bounds.top()) * ratio - start;
+    const qreal hi = (rows ? bounds.right() : bounds.bottom()) * ratio - start;
+    const bool border = fill->BorderColor() != clNone && fill->BorderWidth() > 0;
+    const qreal reach = (border ? fill->BorderWidth() * ratio / 2.0 : 0) + 2;
+    layout.box = area.size();
+    layout.from = qCeil(lo + reach);
+    layout.to = qFloor(hi - reach);
+    // Logical pixels the copy leaves out; a box cut short by the layer's edge is painted whole.
+    const int narrower = (layout.to - layout.from - 1) / ratio;
+    if (lo < -1 || hi > extent + 1 || narrower * ratio < 16) {
+        return false;
+    }
+    layout.shift = narrower * ratio;
+    const int gap = qCeil(reach) + 2; // between the box and the copy, for what spills over
+    layout.offset = (extent + gap + ratio - 1) / ratio * ratio;
+    const QRectF box = contentBox(g, index, bounds);
+    const QRectF ink = captionInk(item, box, &layer);
+    if (!ink.isEmpty()) {
+        layout.own = QRectF(ink.topLeft() * ratio - QPointF(area.topLeft()), ink.size() * ratio)
+                         .toAlignedRect()
+                         .adjusted(-1, -1, 1, 1) &
+                     QRect(QPoint(0, 0), area.size());
+    }
+    const int copyExtent = extent - layout.shift + gap;
+    const QSize size = rows ? QSize(layout.offset + copyExtent, area.height())
+                            : QSize(area.width(), layout.offset + copyExtent);
+    const QRect copy = rows ? QRect(layout.offset - gap, 0, copyExtent + gap, area.height())
+                            : QRect(0, layout.offset - gap, area.width(), copyExtent + gap);
+    QImage scratch = itemScratch.ClearedIn(size, ratio, {copy});
+    const auto begin = [&](QPainter &painter) {
+        painter.begin(&scratch);
+        painter.setRenderHints(p->renderHints());
+        painter.setFont(p->font());
+        painter.translate(-QPointF(area.topLeft()) / ratio);
+    };
+    {
+        QPainter painter;
+        begin(painter);
+        const qreal past = qreal(layout.offset) / ratio;
+        painter.translate(rows ? QPointF(past, 0) : QPointF(0, past));
+        fill->Fill(&painter,
+                   rows ? bounds.adjusted(0, 0, -narrower, 0) : bounds.adjusted(0, 0, 0, -narrower),
+                   255, 255, 255, 255, 255);
+    }
+    if (!layout.own.isEmpty()) {
+        // The caption goes over the fill's own pixels there, and nowhere else.
+        DrawOutInPlace(scratch, layout);
+        QPainter painter;
+        begin(painter);
+        painter.setClipRect(QRectF(QPointF(layout.own.topLeft() + area.topLeft()) / ratio,
+                                   QSizeF(layout.own.size()) / ratio));
+        drawCaption(&painter, item, box);
+    }
+    CompositeOver(layer, scratch, area.topLeft(), itemCoverage, layout);
+    return true;
 }
 
 void TRotaryMenuPrivate::drawFocus(QPainter *p, const TRotaryMenuGeometry &g)
@@ -392,43 +489,72 @@ QFont TRotaryMenuPrivate::captionFont(const QFont &font)
     return result;
 }
 
+const TRotaryMenuPrivate::TCaptionLayout &
+TRotaryMenuPrivate::captionLayout(const QString &caption, const QFont &font,
+                                  const QPaintDevice *device)
+{
+    // Laying a caption out costs more than drawing its glyphs, and an animation draws the
+    // same captions frame after frame: their sizes, and the laid-out text of those without
+    // an access key, are kept until the fonts change.
+    const QString key =
+        caption + QChar(0) + font.key() + QChar(0) + QString::number(device->logicalDpiY());
+    auto known = captionLayouts.find(key);
+    if (known == captionLayouts.end()) {
+        if (captionLayouts.size() > 1024) {
+            captionLayouts.clear();
+        }
+        const QFontMetricsF metrics(font, device);
+        TCaptionLayout layout;
+        layout.size =
+            metrics.boundingRect(QRectF(0, 0, 10000, 10000), kCaptionFlags, caption).size();
+        // Glyphs may reach past their advances and above or below the line; half a line
+        // around the text is more than any face reaches.
+        const qreal reach = metrics.height() / 2;
+        layout.ink = QRectF(QPointF(0, 0), layout.size)
+                         .united(metrics.tightBoundingRect(caption).translated(0, metrics.ascent()))
+                         .adjusted(-reach, -reach, reach, reach);
+        if (!caption.contains(QLatin1Char('&'))) {
+            layout.text = QStaticText(caption);
+            layout.text.setTextFormat(Qt::PlainText);
+            layout.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        }
+        known = captionLayouts.insert(key, layout);
+    }
+    return *known;
+}
+
+QRectF TRotaryMenuPrivate::captionInk(const TRotaryMenuItem *item, const QRectF &box,
+                                      const QPaintDevice *device)
+{
+    if (item->Caption().isEmpty()) {
+        return {};
+    }
+    const TCaptionLayout &layout =
+        captionLayout(item->Caption(), captionFont(item->Font()), device);
+    return layout.ink.translated(captionAt(item, box, layout.size));
+}
+
+QPointF TRotaryMenuPrivate::captionAt(const TRotaryMenuItem *item, const QRectF &box,
+                                      const QSizeF &size)
+{
+    return GetObjectLocation(box, size.width(), size.height(), item->CaptionLocation(),
+                             item->CaptionLeft(), item->CaptionTop());
+}
+
 void TRotaryMenuPrivate::drawCaption(QPainter *p, const TRotaryMenuItem *item, const QRectF &box)
 {
     if (item->Caption().isEmpty()) {
         return;
     }
     const QFont font = captionFont(item->Font());
-    const int flags = Qt::TextShowMnemonic;
-    // Laying a caption out costs more than drawing its glyphs, and an animation draws the
-    // same captions frame after frame: their sizes, and the laid-out text of those without
-    // an access key, are kept until the fonts change.
-    const QString key = item->Caption() + QChar(0) + font.key() + QChar(0) +
-                        QString::number(p->device()->logicalDpiY());
-    auto known = captionLayouts.find(key);
-    if (known == captionLayouts.end()) {
-        if (captionLayouts.size() > 1024) {
-            captionLayouts.clear();
-        }
-        const QFontMetricsF metrics(font, p->device());
-        TCaptionLayout layout;
-        layout.size =
-            metrics.boundingRect(QRectF(0, 0, 10000, 10000), flags, item->Caption()).size();
-        if (!item->Caption().contains(QLatin1Char('&'))) {
-            layout.text = QStaticText(item->Caption());
-            layout.text.setTextFormat(Qt::PlainText);
-            layout.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        }
-        known = captionLayouts.insert(key, layout);
-    }
-    const QSizeF size = known->size;
-    const QPointF at = GetObjectLocation(box, size.width(), size.height(), item->CaptionLocation(),
-                                         item->CaptionLeft(), item->CaptionTop());
+    const TCaptionLayout &layout = captionLayout(item->Caption(), font, p->device());
+    const QPointF at = captionAt(item, box, layout.size);
     p->setFont(font);
     p->setPen(MakeQColor(255, item->FontColor()));
-    if (known->text.text().isEmpty()) {
-        p->drawText(QRectF(at, size), flags, item->Caption());
+    if (layout.text.text().isEmpty()) {
+        p->drawText(QRectF(at, layout.size), kCaptionFlags, item->Caption());
     } else {
-        p->drawStaticText(at, known->text);
+        p->drawStaticText(at, layout.text);
     }
 }
 

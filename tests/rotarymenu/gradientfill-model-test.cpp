@@ -321,3 +321,42 @@ TEST(GradientFillModel, StretchedWithAspectRatioIsCentred)
     EXPECT_EQ(image.pixel(59, 44), qRgb(0, 0, 255));
     EXPECT_EQ(qAlpha(image.pixel(30, 45)), 0);
 }
+
+TEST(GradientFillModel, OnlyLinearSquareBodiesAreAlikeAlongALine)
+{
+    const auto alike = [](const std::function<void(TGradientFill &)> &set) {
+        TGradientFill fill;
+        set(fill);
+        return std::pair(fill.IsAlikeAlong(Qt::Horizontal), fill.IsAlikeAlong(Qt::Vertical));
+    };
+    using Both = std::pair<bool, bool>;
+    EXPECT_EQ(alike([](TGradientFill &) {}), Both(true, false)); // vertical by default
+    EXPECT_EQ(alike([](TGradientFill &f) { f.SetGradientType(gtHorizontal); }), Both(false, true));
+    EXPECT_EQ(alike([](TGradientFill &f) { f.SetColorTo(clNone); }), Both(true, true));
+    // A mirror half below keeps rows alike only.
+    EXPECT_EQ(alike([](TGradientFill &f) {
+                  f.SetGradientType(gtSolid);
+                  f.SetColorMirror(0x123456);
+              }),
+              Both(true, false));
+    EXPECT_EQ(alike([](TGradientFill &f) {
+                  f.SetColorMirror(0x123456);
+                  f.SetColorMirrorTo(0x654321);
+                  f.SetGradientMirrorType(gtHorizontal);
+              }),
+              Both(false, false));
+    // Anything that is not the same all along a line.
+    const std::function<void(TGradientFill &)> unlike[] = {
+        [](TGradientFill &f) { f.SetGradientType(gtRadial); },
+        [](TGradientFill &f) { f.SetGradientType(gtForwardDiagonal); },
+        [](TGradientFill &f) { f.SetGradientType(gtHatch); },
+        [](TGradientFill &f) { f.SetRounding(4); },
+        [](TGradientFill &f) { f.SetShadowOffset(3); },
+        [](TGradientFill &f) { f.SetGlow(gmGradient); },
+        [](TGradientFill &f) { f.SetFocus(true); },
+        [](TGradientFill &f) { f.Picture()->LoadFromBytes(png(2, 2, 0xFFFF0000)); },
+    };
+    for (const auto &set : unlike) {
+        EXPECT_EQ(alike(set), Both(false, false));
+    }
+}

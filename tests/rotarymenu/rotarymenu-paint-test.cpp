@@ -307,6 +307,46 @@ TEST_F(RotaryMenuPaint, CaptionsWithAccessKeys)
     EXPECT_LT(underlined, plain * 3 / 2);
 }
 
+TEST_F(RotaryMenuPaint, FillsAlikeAlongALineLookAsIfPaintedWhole)
+{
+    // A vertical or horizontal gradient is painted once across a narrower box and drawn out;
+    // the same gradient as an angle (90 or 0 degrees) is painted over the whole box. Both must
+    // give the very same frame, with captions in and beside the middle, a mirror half, a
+    // thick border and an item the mouse is over.
+    auto setUp = [&](bool asAngles) {
+        for (int i = 0; i < 10; ++i) {
+            TRotaryMenuItem *item = menu.Items()->Items(i);
+            const bool across = i % 3 == 1;
+            item->Fill()->SetGradientType(asAngles ? gtAngle : across ? gtHorizontal : gtVertical);
+            item->Fill()->SetAngle(across ? 0 : 90);
+            item->SetCaption(i == 4 ? QStringLiteral("&Jig") : QStringLiteral("CAPTION %1").arg(i));
+            item->SetCaptionLocation(TRotaryMenu::TRotaryMenuLocation(i % 9));
+        }
+        menu.Items()->Items(2)->Fill()->SetColorMirror(0x3080F0);
+        menu.Items()->Items(2)->Fill()->SetColorMirrorTo(0x102040);
+        menu.Items()->Items(2)->Fill()->SetGradientMirrorType(gtVertical);
+        menu.Items()->Items(6)->Fill()->SetBorderWidth(5);
+    };
+    QMouseEvent move(QEvent::MouseMove, at(3), menu.mapToGlobal(at(3)), Qt::NoButton, Qt::NoButton,
+                     {});
+    QApplication::sendEvent(&menu, &move);
+    ASSERT_EQ(menu.HoveredItem(), menu.Items()->Items(3));
+    for (const qreal ratio : {1.0, 2.0}) {
+        setUp(false);
+        const QImage drawnOut = frame(ratio);
+        setUp(true);
+        const QImage whole = frame(ratio);
+        ASSERT_EQ(drawnOut.size(), whole.size());
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                differing += drawnOut.pixel(x, y) != whole.pixel(x, y);
+            }
+        }
+        EXPECT_EQ(differing, 0) << ratio;
+    }
+}
+
 class RotaryMenuPixelRatio : public RotaryMenuPaint, public testing::WithParamInterface<qreal>
 {
 };
