@@ -9,6 +9,10 @@
 #include <initializer_list>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 /// The pixels a filled outline covers, anti-aliased: each pixel's share is the area of its
 /// square inside the flattened outline, under the outline's fill rule. The rows are worked out
 /// from the cells the edges cross, so the cost follows the outline's length and height rather
@@ -63,6 +67,18 @@ private:
 /// none. Runs of eight are ruled out at once, as most pixels of a painted ring are opaque.
 inline int FirstNotOpaque(const QRgb *line, int x, int end)
 {
+#ifdef __SSE2__
+    const __m128i alpha = _mm_set1_epi32(int(0xff000000u));
+    for (; x + 8 <= end; x += 8) {
+        const __m128i both =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(line + x)),
+                          _mm_loadu_si128(reinterpret_cast<const __m128i *>(line + x + 4)));
+        const __m128i opaque = _mm_cmpeq_epi32(_mm_and_si128(both, alpha), alpha);
+        if (_mm_movemask_epi8(opaque) != 0xffff) {
+            break;
+        }
+    }
+#else
     for (; x + 8 <= end; x += 8) {
         QRgb opaque = 0xff000000u;
         for (int k = 0; k < 8; ++k) {
@@ -72,6 +88,7 @@ inline int FirstNotOpaque(const QRgb *line, int x, int end)
             break;
         }
     }
+#endif
     while (x < end && qAlpha(line[x]) == 255) {
         ++x;
     }

@@ -170,7 +170,18 @@ struct TRotaryMenuPrivate
     const TCaptionLayout &captionLayout(const QString &caption, const QFont &font,
                                         const QPaintDevice *device);
     static QPointF captionAt(const TRotaryMenuItem *item, const QRectF &box, const QSizeF &size);
-    QHash<QString, TCaptionLayout> captionLayouts; ///< by caption, font and resolution, as long too
+    struct TCaptionKey
+    {
+        QString caption;
+        QFont font;
+        int dpi = 0;
+        bool operator==(const TCaptionKey &) const = default;
+        friend size_t qHash(const TCaptionKey &key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.caption, key.font, key.dpi);
+        }
+    };
+    QHash<TCaptionKey, TCaptionLayout> captionLayouts; ///< as long too
     quint64 changeCount = 0; ///< calls of Changed(), which every visible change makes
     QSize knownSize;
     bool destroying = false;

@@ -496,8 +496,7 @@ TRotaryMenuPrivate::captionLayout(const QString &caption, const QFont &font,
     // Laying a caption out costs more than drawing its glyphs, and an animation draws the
     // same captions frame after frame: their sizes, and the laid-out text of those without
     // an access key, are kept until the fonts change.
-    const QString key =
-        caption + QChar(0) + font.key() + QChar(0) + QString::number(device->logicalDpiY());
+    const TCaptionKey key{caption, font, device->logicalDpiY()};
     auto known = captionLayouts.find(key);
     if (known == captionLayouts.end()) {
         if (captionLayouts.size() > 1024) {
