@@ -145,6 +145,7 @@ public:
         if (!m_blend.empty() || m_surround.size() == 1) {
             for (int i = 0; i < int(m_lut.size()); ++i) {
                 m_lut[i] = colorAt(double(i) / (m_lut.size() - 1), 0, 0, 0);
+                m_premultipliedLut[i] = qPremultiply(m_lut[i]);
             }
             m_useLut = true;
         }
@@ -152,11 +153,20 @@ public:
 
     QRgb color(const Claim &claim, const Triangle &t) const
     {
-        const double pos = 1.0 - std::min(claim.s, 1.0); // 0 on the outline, 1 at the centre
+        const double pos = position(claim);
         if (m_useLut) {
-            return m_lut[size_t(pos * (m_lut.size() - 1) + 0.5)]; // pos is within 0..1
+            return m_lut[lutIndex(pos)];
         }
         return colorAt(pos, t.ia, t.ib, claim.u());
+    }
+    // The same, premultiplied: what is painted.
+    QRgb premultipliedColor(const Claim &claim, const Triangle &t) const
+    {
+        const double pos = position(claim);
+        if (m_useLut) {
+            return m_premultipliedLut[lutIndex(pos)];
+        }
+        return qPremultiply(colorAt(pos, t.ia, t.ib, claim.u()));
     }
 
     QRgb sample(QPointF x) const
@@ -210,7 +220,7 @@ public:
                     Claim c{best[i], 0, 0};
                     if (claim(t, QPointF(x + 0.5, y + 0.5), c)) {
                         best[i] = quint8(c.priority);
-                        line[i] = weighted(qPremultiply(color(c, t)), k);
+                        line[i] = weighted(premultipliedColor(c, t), k);
                     }
                 }
             }
@@ -337,7 +347,7 @@ public:
                     }
                 }
                 if (owner) {
-                    const QRgb px = weighted(qPremultiply(color(best, *owner)), pixel.weight);
+                    const QRgb px = weighted(premultipliedColor(best, *owner), pixel.weight);
                     if (direct) {
                         QRgb &under = reinterpret_cast<QRgb *>(write + y * stride)[pixel.x];
                         under = behind(under, px);
@@ -471,7 +481,17 @@ private:
     std::vector<Triangle> m_triangles;
     std::vector<QRgb> m_surround;
     QRgb m_center = 0;
-    std::array<QRgb, 1025> m_lut{};
+    static double position(const Claim &claim)
+    {
+        return 1.0 - std::min(claim.s, 1.0); // 0 on the outline, 1 at the centre
+    }
+    static size_t lutIndex(double pos) // pos within 0..1
+    {
+        return size_t(pos * (kLutSize - 1) + 0.5);
+    }
+    static constexpr size_t kLutSize = 1025;
+    std::array<QRgb, kLutSize> m_lut{};
+    std::array<QRgb, kLutSize> m_premultipliedLut{};
     bool m_useLut = false;
 };
 
