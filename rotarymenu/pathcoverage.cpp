@@ -495,16 +495,14 @@ QImage TScratchImage::image(const QSize &size, qreal ratio)
     return image;
 }
 
-QImage TScratchImage::ClearedIn(const QSize &size, qreal ratio, std::initializer_list<QRect> parts)
+QImage TScratchImage::ClearedIn(const QSize &size, qreal ratio, const QRect &part)
 {
     QImage result = image(size, ratio);
     uchar *const bits = m_buffer.bits();
     const qsizetype stride = m_buffer.bytesPerLine();
-    for (const QRect &part : parts) {
-        const QRect r = part & QRect(QPoint(0, 0), size);
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            std::memset(bits + y * stride + r.left() * 4, 0, size_t(r.width()) * 4);
-        }
+    const QRect r = part & QRect(QPoint(0, 0), size);
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        std::memset(bits + y * stride + r.left() * 4, 0, size_t(r.width()) * 4);
     }
     return result;
 }

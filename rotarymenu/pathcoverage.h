@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <QRect>
 
-#include <initializer_list>
 #include <vector>
 
 #ifdef __SSE2__
@@ -137,8 +136,8 @@ public:
     /// all that CompositeOver() reads of it. The rest holds what the last use left.
     QImage ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
                         const QPoint &origin);
-    /// Cleared only in `parts`.
-    QImage ClearedIn(const QSize &size, qreal ratio, std::initializer_list<QRect> parts);
+    /// Cleared only in `part`.
+    QImage ClearedIn(const QSize &size, qreal ratio, const QRect &part);
 
 private:
     QImage image(const QSize &size, qreal ratio);
