@@ -481,7 +481,7 @@ void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
     });
 }
 
-QImage TScratchImage::image(const QSize &size, qreal ratio)
+void TScratchImage::reserve(const QSize &size, qreal ratio)
 {
     if (m_buffer.width() < size.width() || m_buffer.height() < size.height()) {
         // By half again at least: a spin-in asks for a little more every frame, and fresh
@@ -489,28 +489,25 @@ QImage TScratchImage::image(const QSize &size, qreal ratio)
         m_buffer =
             QImage(size.expandedTo(m_buffer.size() * 3 / 2), QImage::Format_ARGB32_Premultiplied);
     }
-    QImage image(m_buffer.bits(), size.width(), size.height(), m_buffer.bytesPerLine(),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    return image;
+    m_buffer.setDevicePixelRatio(ratio);
 }
 
-QImage TScratchImage::ClearedIn(const QSize &size, qreal ratio, const QRect &part)
+QImage &TScratchImage::ClearedIn(const QSize &size, qreal ratio, const QRect &part)
 {
-    QImage result = image(size, ratio);
+    reserve(size, ratio);
     uchar *const bits = m_buffer.bits();
     const qsizetype stride = m_buffer.bytesPerLine();
     const QRect r = part & QRect(QPoint(0, 0), size);
     for (int y = r.top(); y <= r.bottom(); ++y) {
         std::memset(bits + y * stride + r.left() * 4, 0, size_t(r.width()) * 4);
     }
-    return result;
+    return m_buffer;
 }
 
-QImage TScratchImage::ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
-                                   const QPoint &origin)
+QImage &TScratchImage::ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
+                                    const QPoint &origin)
 {
-    QImage result = image(size, ratio);
+    reserve(size, ratio);
     uchar *const bits = m_buffer.bits();
     const qsizetype stride = m_buffer.bytesPerLine();
     // One run per row, from its first covered pixel to its last.
@@ -529,5 +526,5 @@ QImage TScratchImage::ClearedUnder(const QSize &size, qreal ratio, const TPathCo
             std::memset(bits + row * stride + from * 4, 0, size_t(to - from) * 4);
         }
     }
-    return result;
+    return m_buffer;
 }

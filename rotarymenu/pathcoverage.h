@@ -126,21 +126,21 @@ void DrawOutInPlace(QImage &source, const TDrawnOut &layout);
 void CompositeOver(QImage &target, const QImage &source, const QPoint &origin,
                    const TPathCoverage &coverage, const TDrawnOut &layout);
 
-/// Premultiplied image memory kept from frame to frame: each call hands out an image of the
-/// asked size over the same memory, which grows when needed. The image is good until the next
-/// call.
+/// A premultiplied image kept from frame to frame, grown when a use asks for more: each use
+/// paints into its top left `size` part, and what lies beyond is never read. Being the same
+/// image every time, it keeps its paint engine, which a fresh image would have to set up again.
 class TScratchImage
 {
 public:
     /// Cleared only under `coverage` (placed with the image's top left corner at `origin`):
     /// all that CompositeOver() reads of it. The rest holds what the last use left.
-    QImage ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
-                        const QPoint &origin);
+    QImage &ClearedUnder(const QSize &size, qreal ratio, const TPathCoverage &coverage,
+                         const QPoint &origin);
     /// Cleared only in `part`.
-    QImage ClearedIn(const QSize &size, qreal ratio, const QRect &part);
+    QImage &ClearedIn(const QSize &size, qreal ratio, const QRect &part);
 
 private:
-    QImage image(const QSize &size, qreal ratio);
+    void reserve(const QSize &size, qreal ratio);
 
     QImage m_buffer;
 };

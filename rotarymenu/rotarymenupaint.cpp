@@ -359,7 +359,7 @@ void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotary
             itemCoverage.Compute(deviceOutline, area);
             if (!layDrawnOut(p, layer, g, i, outline.boundingRect(), area)) {
                 // Only what the sector covers is ever read back, so only that is cleared.
-                QImage scratch =
+                QImage &scratch =
                     itemScratch.ClearedUnder(area.size(), ratio, itemCoverage, area.topLeft());
                 QPainter painter(&scratch);
                 painter.setRenderHints(p->renderHints());
@@ -429,7 +429,7 @@ bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMe
                             : QSize(area.width(), layout.offset + copyExtent);
     const QRect copy = rows ? QRect(layout.offset - gap, 0, copyExtent + gap, area.height())
                             : QRect(0, layout.offset - gap, area.width(), copyExtent + gap);
-    QImage scratch = itemScratch.ClearedIn(size, ratio, copy);
+    QImage &scratch = itemScratch.ClearedIn(size, ratio, copy);
     const auto begin = [&](QPainter &painter) {
         painter.begin(&scratch);
         painter.setRenderHints(p->renderHints());
