@@ -292,6 +292,17 @@ void TRotaryMenuPrivate::drawShadow(QPainter *p, const QPainterPath &outline)
 
 namespace {
 
+// A painter on an item's scratch image, with the ring painter's hints and font, placed so that
+// the layer's device pixel `origin` lands on the image's top left corner.
+void beginScratch(QPainter &painter, QImage &scratch, const QPainter *ring, const QPoint &origin,
+                  qreal ratio)
+{
+    painter.begin(&scratch);
+    painter.setRenderHints(ring->renderHints());
+    painter.setFont(ring->font());
+    painter.translate(-QPointF(origin) / ratio);
+}
+
 // Where an item's caption and images are placed.
 QRectF contentBox(const TRotaryMenuGeometry &g, int index, const QRectF &bounds)
 {
@@ -361,10 +372,8 @@ void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotary
                 // Only what the sector covers is ever read back, so only that is cleared.
                 QImage &scratch =
                     itemScratch.ClearedUnder(area.size(), ratio, itemCoverage, area.topLeft());
-                QPainter painter(&scratch);
-                painter.setRenderHints(p->renderHints());
-                painter.setFont(p->font());
-                painter.translate(-QPointF(area.topLeft()) / ratio);
+                QPainter painter;
+                beginScratch(painter, scratch, p, area.topLeft(), ratio);
                 paintItem(&painter, g, i, outline.boundingRect());
                 painter.end();
                 CompositeOver(layer, scratch, area.topLeft(), itemCoverage);
@@ -430,15 +439,9 @@ bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMe
     const QRect copy = rows ? QRect(layout.offset - gap, 0, copyExtent + gap, area.height())
                             : QRect(0, layout.offset - gap, area.width(), copyExtent + gap);
     QImage &scratch = itemScratch.ClearedIn(size, ratio, copy);
-    const auto begin = [&](QPainter &painter) {
-        painter.begin(&scratch);
-        painter.setRenderHints(p->renderHints());
-        painter.setFont(p->font());
-        painter.translate(-QPointF(area.topLeft()) / ratio);
-    };
     {
         QPainter painter;
-        begin(painter);
+        beginScratch(painter, scratch, p, area.topLeft(), ratio);
         const qreal past = qreal(layout.offset) / ratio;
         painter.translate(rows ? QPointF(past, 0) : QPointF(0, past));
         fill->Fill(&painter,
@@ -449,7 +452,7 @@ bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMe
         // The caption goes over the fill's own pixels there, and nowhere else.
         DrawOutInPlace(scratch, layout);
         QPainter painter;
-        begin(painter);
+        beginScratch(painter, scratch, p, area.topLeft(), ratio);
         painter.setClipRect(QRectF(QPointF(layout.own.topLeft() + area.topLeft()) / ratio,
                                    QSizeF(layout.own.size()) / ratio));
         drawCaption(&painter, item, box);
