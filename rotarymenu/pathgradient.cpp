@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -143,19 +144,15 @@ public:
         }
         m_center = brush.CenterColor().rgba();
         if (!m_blend.empty() || m_surround.size() == 1) {
-            for (int i = 0; i < int(m_lut.size()); ++i) {
-                m_lut[i] = colorAt(double(i) / (m_lut.size() - 1), 0, 0, 0);
-                m_premultipliedLut[i] = qPremultiply(m_lut[i]);
-            }
-            m_useLut = true;
+            m_lut = lookUpTable();
         }
     }
 
     QRgb color(const Claim &claim, const Triangle &t) const
     {
         const double pos = position(claim);
-        if (m_useLut) {
-            return m_lut[lutIndex(pos)];
+        if (m_lut) {
+            return m_lut->plain[lutIndex(pos)];
         }
         return colorAt(pos, t.ia, t.ib, claim.u());
     }
@@ -163,8 +160,8 @@ public:
     QRgb premultipliedColor(const Claim &claim, const Triangle &t) const
     {
         const double pos = position(claim);
-        if (m_useLut) {
-            return m_premultipliedLut[lutIndex(pos)];
+        if (m_lut) {
+            return m_lut->premultiplied[lutIndex(pos)];
         }
         return qPremultiply(colorAt(pos, t.ia, t.ib, claim.u()));
     }
@@ -490,9 +487,36 @@ private:
         return size_t(pos * (kLutSize - 1) + 0.5);
     }
     static constexpr size_t kLutSize = 1025;
-    std::array<QRgb, kLutSize> m_lut{};
-    std::array<QRgb, kLutSize> m_premultipliedLut{};
-    bool m_useLut = false;
+    // The colours along a blend (or from the one surround colour to the centre), plain and
+    // premultiplied. A shadow is the same blend frame after frame, so the last table made on
+    // a thread is kept for the next brush that asks for the same.
+    struct Lut
+    {
+        std::vector<std::pair<double, QRgb>> blend;
+        QRgb surround = 0;
+        QRgb center = 0;
+        std::array<QRgb, kLutSize> plain{};
+        std::array<QRgb, kLutSize> premultiplied{};
+    };
+    std::shared_ptr<const Lut> lookUpTable() const
+    {
+        thread_local std::shared_ptr<const Lut> last;
+        if (last && last->blend == m_blend && last->surround == m_surround.front() &&
+            last->center == m_center) {
+            return last;
+        }
+        auto lut = std::make_shared<Lut>();
+        lut->blend = m_blend;
+        lut->surround = m_surround.front();
+        lut->center = m_center;
+        for (size_t i = 0; i < kLutSize; ++i) {
+            lut->plain[i] = colorAt(double(i) / (kLutSize - 1), 0, 0, 0);
+            lut->premultiplied[i] = qPremultiply(lut->plain[i]);
+        }
+        last = lut;
+        return last;
+    }
+    std::shared_ptr<const Lut> m_lut;
 };
 
 } // namespace
