@@ -244,6 +244,10 @@ public:
     /// border reach: a plain or linear body across that direction, square, with nothing else
     /// drawn over it. Such a fill can be painted over a narrower rectangle and drawn out.
     bool IsAlikeAlong(Qt::Orientation direction) const;
+    /// Whether Fill() at full opacity covers every pixel of a rectangle opaquely, but for the
+    /// anti-aliased pixels along its edges: a square plain or linear body of opaque colours,
+    /// without a shadow taking off part of the rectangle (whatever else it draws goes on top).
+    bool IsOpaque() const;
 
     /// Copies every setting except `Focus`, `FocusColor` and the connections, then notifies
     /// once. Anything that is not a `TGradientFill` is ignored.

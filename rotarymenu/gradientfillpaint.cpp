@@ -482,6 +482,33 @@ bool TGradientFill::IsAlikeAlong(Qt::Orientation direction) const
            m_glow == gmNone && !m_focus && m_picture->Empty();
 }
 
+bool TGradientFill::IsOpaque() const
+{
+    // The body as body() and gradientBackGround() see it: a radial body leaves the corners
+    // out, no start colour paints nothing, no end colour a plain colour.
+    const auto opaque = [](TGradientType type, TColor from, TColor to, quint8 opacity,
+                           quint8 opacityTo) {
+        if (type == gtRadial || from == clNone || opacity != 255) {
+            return false;
+        }
+        if (to == clNone || type == gtSolid) {
+            return true;
+        }
+        return opacityTo == 255 &&
+               (type == gtVertical || type == gtHorizontal || type == gtForwardDiagonal ||
+                type == gtBackwardDiagonal || type == gtAngle);
+    };
+    const bool mirrorHalf =
+        m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
+    if (mirrorHalf && !opaque(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo, m_opacityMirror,
+                              m_opacityMirrorTo)) {
+        return false;
+    }
+    const bool shadow = m_shadowOffset > 0 && m_shadowColor != clNone;
+    return opaque(m_gradientType, m_color, m_colorTo, m_opacity, m_opacityTo) && m_rounding == 0 &&
+           !shadow;
+}
+
 void TGradientFill::DrawPicture(QPainter *graphics, bool aspectRatio, TPictureMode aspectMode,
                                 const TPicture *picture, TFillPicturePosition location, int w,
                                 int h, const QRect &rc, int x, int y)

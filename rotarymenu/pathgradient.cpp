@@ -108,6 +108,43 @@ QList<QPolygonF> polygonsOf(const QPainterPath &path, const QTransform &transfor
     return result;
 }
 
+// The runs of pixels, row by row from the top, that one of a set of coverages holds fully.
+class HiddenRuns
+{
+public:
+    explicit HiddenRuns(const std::vector<const TPathCoverage *> *shapes)
+    {
+        if (shapes) {
+            m_shapes = *shapes;
+            m_next.assign(m_shapes.size(), 0);
+        }
+    }
+    // The runs (first pixel, one past the last) of row y, by their start; y must not be less
+    // than the last row asked for.
+    const std::vector<std::pair<int, int>> &Row(int y)
+    {
+        m_runs.clear();
+        for (size_t n = 0; n < m_shapes.size(); ++n) {
+            const std::vector<TPathCoverage::Span> &spans = m_shapes[n]->Spans();
+            size_t &k = m_next[n];
+            for (; k < spans.size() && spans[k].y < y; ++k) {
+            }
+            for (size_t j = k; j < spans.size() && spans[j].y == y; ++j) {
+                if (spans[j].coverage == 255) {
+                    m_runs.push_back({spans[j].x, spans[j].x + spans[j].length});
+                }
+            }
+        }
+        std::sort(m_runs.begin(), m_runs.end());
+        return m_runs;
+    }
+
+private:
+    std::vector<const TPathCoverage *> m_shapes;
+    std::vector<size_t> m_next;
+    std::vector<std::pair<int, int>> m_runs;
+};
+
 // Renders the brush's colours into device pixels; the colour function turns a claim into ARGB.
 class FanRasterizer
 {
@@ -295,8 +332,11 @@ public:
     // while that part of `cover` is still at hand. Once too many pixels turn out open for
     // that to pay off, the rows from the next one on are left to render(): the first of them
     // is returned, one past the box when none is left.
+    // With `under`, the open pixels are those that none of those coverages holds fully, and
+    // the brush goes over `cover` (directly) rather than behind it.
     int renderVisible(const QRect &box, const TPathCoverage &outline, const QImage *area,
-                      QImage &cover, bool direct, QImage &layer) const
+                      QImage &cover, bool direct, QImage &layer,
+                      const std::vector<const TPathCoverage *> *under) const
     {
         struct Open
         {
@@ -346,8 +386,8 @@ public:
                 if (owner) {
                     const QRgb px = weighted(premultipliedColor(best, *owner), pixel.weight);
                     if (direct) {
-                        QRgb &under = reinterpret_cast<QRgb *>(write + y * stride)[pixel.x];
-                        under = behind(under, px);
+                        QRgb &dst = reinterpret_cast<QRgb *>(write + y * stride)[pixel.x];
+                        dst = under ? behind(px, dst) : behind(dst, px);
                     } else {
                         reinterpret_cast<QRgb *>(
                             layerBits + (y - box.top()) * layerStride)[pixel.x - box.left()] = px;
@@ -357,23 +397,41 @@ public:
             opened += open.size();
             open.clear();
         };
+        HiddenRuns hidden(under);
         const std::vector<TPathCoverage::Span> &spans = outline.Spans();
         for (size_t i = 0; i < spans.size();) {
             const int y = spans[i].y;
             if (opened > most) {
                 return y;
             }
-            const auto *under = reinterpret_cast<const QRgb *>(read + y * stride);
+            const auto *line = reinterpret_cast<const QRgb *>(read + y * stride);
             const uchar *m2 = area ? area->constScanLine(y - box.top()) - box.left() : nullptr;
+            const auto add = [&](int x, int coverage) {
+                const int k = coverage * (m2 ? m2[x] : 255);
+                if (k) {
+                    open.push_back({x, k});
+                }
+            };
+            const std::vector<std::pair<int, int>> *runs = under ? &hidden.Row(y) : nullptr;
             for (; i < spans.size() && spans[i].y == y; ++i) {
                 const TPathCoverage::Span &span = spans[i];
                 const int end = span.x + span.length;
-                for (int x = FirstNotOpaque(under, span.x, end); x < end;
-                     x = FirstNotOpaque(under, x + 1, end)) {
-                    const int k = span.coverage * (m2 ? m2[x] : 255);
-                    if (k) {
-                        open.push_back({x, k});
+                if (runs) {
+                    int x = span.x;
+                    for (const auto &[from, to] : *runs) {
+                        for (; x < std::min(from, end); ++x) {
+                            add(x, span.coverage);
+                        }
+                        x = std::max(x, to);
                     }
+                    for (; x < end; ++x) {
+                        add(x, span.coverage);
+                    }
+                    continue;
+                }
+                for (int x = FirstNotOpaque(line, span.x, end); x < end;
+                     x = FirstNotOpaque(line, x + 1, end)) {
+                    add(x, span.coverage);
                 }
             }
             paintRow(y);
@@ -454,7 +512,8 @@ private:
         return edges;
     }
 
-    // `px` put behind the premultiplied `dst` as the raster engine's destination-over does.
+    // `px` put behind the premultiplied `dst` as the raster engine's destination-over does;
+    // the other way round, `dst` put over `px` as its source-over does.
     static QRgb behind(QRgb dst, QRgb px)
     {
         const uint a = 255 - qAlpha(dst);
@@ -556,7 +615,14 @@ void TPathGradient::FillBehind(QPainter *painter) const
     fill(painter, m_outline, true);
 }
 
-void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behind) const
+void TPathGradient::FillUnder(QPainter *painter,
+                              const std::vector<const TPathCoverage *> &shapes) const
+{
+    fill(painter, m_outline, false, &shapes);
+}
+
+void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behind,
+                         const std::vector<const TPathCoverage *> *under) const
 {
     if (!painter || !painter->device() || m_outline.isEmpty() || area.isEmpty()) {
         return;
@@ -577,7 +643,7 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     }
     // What lies in front is only known when the painter draws straight onto an image.
     QImage *cover = nullptr;
-    if (behind && painter->device()->devType() == QInternal::Image &&
+    if ((behind || under) && painter->device()->devType() == QInternal::Image &&
         painter->paintEngine()->paintDevice() == painter->device()) {
         cover = static_cast<QImage *>(painter->device());
         const QImage::Format format = cover->format();
@@ -605,12 +671,18 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     // image, which spares making and drawing a layer the size of the shape.
     const bool direct = cover && !painter->hasClipping() && painter->opacity() == 1.0 &&
                         painter->compositionMode() == QPainter::CompositionMode_SourceOver &&
-                        cover->format() == QImage::Format_ARGB32_Premultiplied &&
+                        (cover->format() == QImage::Format_ARGB32_Premultiplied ||
+                         (under && cover->format() == QImage::Format_RGB32)) &&
                         cover->isDetached();
+    // Shapes to come only spare pixels written straight into the image; otherwise the whole
+    // outline is filled, and they are painted over it all the same.
+    if (under && !direct) {
+        cover = nullptr;
+    }
     // What renderVisible() does not do, render() does for whole rows.
     QImage layer;
     const int from =
-        cover ? fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, direct, layer)
+        cover ? fan.renderVisible(box, m1, sameArea ? nullptr : &m2, *cover, direct, layer, under)
               : box.top();
     if (direct && from > box.bottom()) {
         return;

@@ -9,7 +9,10 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <vector>
+
 class QPainter;
+class TPathCoverage;
 
 /// A brush that is `SurroundColors` on its outline and `CenterColor` at `CenterPoint`, or
 /// follows a preset blend (position 0 = outline, 1 = centre). Outside the outline it paints
@@ -57,9 +60,14 @@ public:
     /// painted after the shapes that cast it. Drawing straight onto an image, the pixels that
     /// image already holds opaquely are not worked out at all.
     void FillBehind(QPainter *painter) const;
+    /// Fills the outline as Fill() does, before shapes that are then painted over it opaquely
+    /// wherever their coverages (in the device's pixels) are full: those pixels are left
+    /// alone. Drawing straight onto an image, they are not worked out either.
+    void FillUnder(QPainter *painter, const std::vector<const TPathCoverage *> &shapes) const;
 
 private:
-    void fill(QPainter *painter, const QPainterPath &area, bool behind) const;
+    void fill(QPainter *painter, const QPainterPath &area, bool behind,
+              const std::vector<const TPathCoverage *> *under = nullptr) const;
 
     QPainterPath m_outline;
     QPointF m_center;

@@ -69,6 +69,8 @@ struct TRotaryMenuPrivate
     /// Shadow, then items, straight onto `p`.
     void paintRing(QPainter *p, const TRotaryMenuGeometry &g);
     bool hasShadow(const TRotaryMenuGeometry &g) const;
+    /// True when every item's state fill covers its sector opaquely.
+    bool itemsOpaque(const TRotaryMenuGeometry &g) const;
     /// True when an item shows an image-list bitmap, which only the GUI thread may draw.
     bool usesPixmaps(const TRotaryMenuGeometry &g) const;
     QList<TPathGradient::TBlendStop> shadowBlend() const;
@@ -76,16 +78,20 @@ struct TRotaryMenuPrivate
     void drawShadow(QPainter *p, const QPainterPath &outline);
     /// The items straight onto `p`, each clipped to its sector.
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
-    /// The items onto `layer` (premultiplied, whose painter `p` is, without a transform).
-    void drawItemsOnto(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g);
+    /// Shadow and items onto `layer` (premultiplied, or opaque; whose painter `p` is, without
+    /// a transform), each item laid on through its sector's coverage.
+    void composeRing(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g);
+    /// The device's pixels under the widget as an image of their own, when the ring can be
+    /// composed there directly rather than in its layer.
+    bool deviceView(QPainter *p, qreal ratio, QImage &view) const;
     /// Fill, caption and images of one item over its sector's bounding box, unclipped.
     void paintItem(QPainter *p, const TRotaryMenuGeometry &g, int index, const QRectF &bounds);
     /// Lays an item whose fill is alike along rows or columns onto `layer` (its device
-    /// pixels in `area`, the sector's coverage in itemCoverage) from a narrower copy of the
-    /// fill and its caption's part of the box: the same pixels as painting the whole box.
-    /// False, having done nothing, for an item that cannot be painted so.
+    /// pixels in `area`, covered as `coverage` says) from a narrower copy of the fill and its
+    /// caption's part of the box: the same pixels as painting the whole box. False, having
+    /// done nothing, for an item that cannot be painted so.
     bool layDrawnOut(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g, int index,
-                     const QRectF &bounds, const QRect &area);
+                     const QRectF &bounds, const QRect &area, const TPathCoverage &coverage);
     void drawOutline(QPainter *p, int index, const QPainterPath &outline);
     /// The item's font, or Arial when its family is missing.
     QFont captionFont(const QFont &font);
@@ -157,8 +163,15 @@ struct TRotaryMenuPrivate
     } ringCache;
     /// Where a frame of the ring can paint, in the pixels of a layer at `ratio`.
     QRegion ringArea(const TRotaryMenuGeometry &g, qreal ratio) const;
-    TScratchImage itemScratch;          ///< one item's painting before it is laid onto the ring
-    TPathCoverage itemCoverage;         ///< that item's sector, kept for its memory
+    TScratchImage itemScratch; ///< one item's painting before it is laid onto the ring
+    /// Each item's sector and its coverage in a frame, kept for their memory.
+    struct TSector
+    {
+        QPainterPath outline;
+        QRect area; ///< its device pixels
+        TPathCoverage coverage;
+    };
+    std::vector<TSector> sectors;
     QHash<QString, bool> knownFamilies; ///< font families present, until the fonts change
     /// A caption's size and, without an access key to underline, its laid-out text.
     struct TCaptionLayout

@@ -149,9 +149,30 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
         ringCache.DrawOn(p);
         return;
     }
-    // The ring is always composed in the layer, even for a frame that is never shown again,
-    // so that a repaint of the same state gives the very same pixels; an animation reuses
-    // the buffer.
+    // Painting straight onto an image, the ring is composed over what lies there already:
+    // that spares clearing a layer and copying it out, two passes over the ring's pixels.
+    // A shadow must then go under the items, which only pays while they hide it opaquely.
+    QImage view;
+    if ((!hasShadow(g) || itemsOpaque(g)) && deviceView(p, key.ratio, view)) {
+        ringCache.valid = false;
+        const QPainter::RenderHints hints = p->renderHints();
+        const QFont font = p->font();
+        const auto compose = [&] {
+            QPainter layer(&view);
+            layer.setRenderHints(hints);
+            layer.setFont(font);
+            composeRing(&layer, view, g);
+        };
+        if (usesPixmaps(g)) {
+            compose();
+        } else {
+            runOnPoolThread(compose);
+        }
+        return;
+    }
+    // Otherwise the ring is composed in the layer, even for a frame that is never shown
+    // again, so that a repaint of the same state gives the very same pixels; an animation
+    // reuses the buffer.
     const QSize size = key.size * key.ratio;
     QImage &image = ringCache.image;
     if (image.size() != size) {
@@ -176,15 +197,7 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
         QPainter layer(&image);
         layer.setRenderHints(hints);
         layer.setFont(font);
-        // The items go first and the shadow behind them, so that only the pixels the items
-        // leave open need the shadow's colour.
-        drawItemsOnto(&layer, image, g);
-        if (hasShadow(g)) {
-            TPathGradient brush(g.menuPath());
-            brush.SetInterpolationColors(shadowBlend());
-            layer.translate(shadowOffset, shadowOffset);
-            brush.FillBehind(&layer);
-        }
+        composeRing(&layer, image, g);
     };
     // Pixmaps belong to the GUI thread; everything else the ring paints is images and text.
     if (usesPixmaps(g)) {
@@ -351,41 +364,118 @@ void TRotaryMenuPrivate::drawItems(QPainter *p, const TRotaryMenuGeometry &g)
     }
 }
 
-void TRotaryMenuPrivate::drawItemsOnto(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g)
+void TRotaryMenuPrivate::composeRing(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g)
 {
+    // When every item is opaque the shadow goes under them, its colour worked out only where
+    // no sector covers it fully; otherwise behind them, where they leave pixels open. Either
+    // way only the pixels the items leave open need it, and the sectors' coverages come
+    // first.
+    const qreal ratio = layer.devicePixelRatio();
+    const QTransform toDevice = QTransform::fromScale(ratio, ratio);
+    sectors.resize(size_t(g.count));
+    std::vector<const TPathCoverage *> covers;
+    for (int i = 0; i < g.count; ++i) {
+        TSector &sector = sectors[size_t(i)];
+        sector.outline = g.itemPath(i);
+        const QPainterPath deviceOutline = toDevice.map(sector.outline);
+        sector.area = deviceOutline.boundingRect().toAlignedRect() & layer.rect();
+        sector.coverage.Compute(deviceOutline, sector.area);
+        covers.push_back(&sector.coverage);
+    }
+    const bool shadow = hasShadow(g);
+    const bool under = shadow && itemsOpaque(g);
+    const auto drawShadow = [&](bool behind) {
+        TPathGradient brush(g.menuPath());
+        brush.SetInterpolationColors(shadowBlend());
+        p->save();
+        p->translate(shadowOffset, shadowOffset);
+        if (behind) {
+            brush.FillBehind(p);
+        } else {
+            brush.FillUnder(p, covers);
+        }
+        p->restore();
+    };
+    if (under) {
+        drawShadow(false);
+    }
     // What an item paints goes to a scratch image the size of its sector's box, unclipped,
     // and is laid onto the layer through the sector's coverage: the same pixels as painting
     // through the sector as a clip, without the clip's cost on every fill.
-    const qreal ratio = layer.devicePixelRatio();
-    const QTransform toDevice = QTransform::fromScale(ratio, ratio);
     // The raster engine draws a thin pen straight into the image's pixels only under a clip
     // of its own; without one it sends every pixel through its span functions.
     p->save();
     p->setClipRect(QRectF(QPointF(0, 0), QSizeF(layer.size()) / ratio));
     for (int i = 0; i < g.count; ++i) {
-        const QPainterPath outline = g.itemPath(i);
-        const QPainterPath deviceOutline = toDevice.map(outline);
-        const QRect area = deviceOutline.boundingRect().toAlignedRect() & layer.rect();
-        if (!area.isEmpty()) {
-            itemCoverage.Compute(deviceOutline, area);
-            if (!layDrawnOut(p, layer, g, i, outline.boundingRect(), area)) {
-                // Only what the sector covers is ever read back, so only that is cleared.
-                QImage &scratch =
-                    itemScratch.ClearedUnder(area.size(), ratio, itemCoverage, area.topLeft());
-                QPainter painter;
-                beginScratch(painter, scratch, p, area.topLeft(), ratio);
-                paintItem(&painter, g, i, outline.boundingRect());
-                painter.end();
-                CompositeOver(layer, scratch, area.topLeft(), itemCoverage);
-            }
+        const TSector &sector = sectors[size_t(i)];
+        const QRect &area = sector.area;
+        const QRectF bounds = sector.outline.boundingRect();
+        if (!area.isEmpty() && !layDrawnOut(p, layer, g, i, bounds, area, sector.coverage)) {
+            // Only what the sector covers is ever read back, so only that is cleared.
+            QImage &scratch =
+                itemScratch.ClearedUnder(area.size(), ratio, sector.coverage, area.topLeft());
+            QPainter painter;
+            beginScratch(painter, scratch, p, area.topLeft(), ratio);
+            paintItem(&painter, g, i, bounds);
+            painter.end();
+            CompositeOver(layer, scratch, area.topLeft(), sector.coverage);
         }
-        drawOutline(p, i, outline);
+        drawOutline(p, i, sector.outline);
     }
     p->restore();
+    if (shadow && !under) {
+        drawShadow(true);
+    }
+}
+
+bool TRotaryMenuPrivate::itemsOpaque(const TRotaryMenuGeometry &g) const
+{
+    for (int i = 0; i < g.count; ++i) {
+        if (!stateFill(*this, items->Items(i))->IsOpaque()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TRotaryMenuPrivate::deviceView(QPainter *p, qreal ratio, QImage &view) const
+{
+    // Only an unshared image that the painter draws on plainly, placed by whole pixels at its
+    // own resolution, and nothing of the widget's area clipped off: writing its pixels
+    // directly then gives what painting them would.
+    QPaintEngine *engine = p->paintEngine();
+    QPaintDevice *target = engine ? engine->paintDevice() : nullptr;
+    if (!target || target->devType() != QInternal::Image || p->hasClipping() ||
+        p->opacity() != 1.0 || p->compositionMode() != QPainter::CompositionMode_SourceOver) {
+        return false;
+    }
+    auto *device = static_cast<QImage *>(target);
+    if ((device->format() != QImage::Format_ARGB32_Premultiplied &&
+         device->format() != QImage::Format_RGB32) ||
+        !device->isDetached() || device->devicePixelRatio() != ratio) {
+        return false;
+    }
+    const QTransform t = p->deviceTransform();
+    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio ||
+        t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) {
+        return false;
+    }
+    const QRect rect(QPoint(int(t.dx()), int(t.dy())), q->size() * ratio);
+    const QRegion clip = engine->systemClip();
+    if (!device->rect().contains(rect) || (!clip.isEmpty() && !(QRegion(rect) - clip).isEmpty())) {
+        return false;
+    }
+    // Not bits(): that would check for sharing, which the painter's own use of it rules out.
+    uchar *const first = const_cast<uchar *>(device->constBits()) +
+                         rect.top() * device->bytesPerLine() + rect.left() * sizeof(QRgb);
+    view = QImage(first, rect.width(), rect.height(), device->bytesPerLine(), device->format());
+    view.setDevicePixelRatio(ratio);
+    return true;
 }
 
 bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g,
-                                     int index, const QRectF &bounds, const QRect &area)
+                                     int index, const QRectF &bounds, const QRect &area,
+                                     const TPathCoverage &coverage)
 {
     // The pieces are placed by whole logical pixels, which must be whole device pixels too.
     const int ratio = int(layer.devicePixelRatio());
@@ -457,7 +547,7 @@ bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMe
                                    QSizeF(layout.own.size()) / ratio));
         drawCaption(&painter, item, box);
     }
-    CompositeOver(layer, scratch, area.topLeft(), itemCoverage, layout);
+    CompositeOver(layer, scratch, area.topLeft(), coverage, layout);
     return true;
 }
 

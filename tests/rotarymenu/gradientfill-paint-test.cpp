@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QPainter>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -456,4 +458,64 @@ TEST(GradientFillPaint, DegenerateInputsDrawNothingOutsideAndChangeNothing)
     fill.SetShadowOffset(100000);
     fill.SetShadowType(stRightBottom);
     EXPECT_EQ(fill.SaveToText(), before);
+}
+
+TEST(GradientFillPaint, FillsSaidToBeOpaqueCoverTheirRectangle)
+{
+    // A fill that says it is opaque may have things painted under it skipped: every pixel
+    // inside its rectangle, away from the anti-aliased edges, must then be opaque.
+    using Set = std::function<void(TGradientFill &)>;
+    const Set opaque[] = {
+        [](TGradientFill &) {},
+        [](TGradientFill &f) { f.SetGradientType(gtSolid); },
+        [](TGradientFill &f) { f.SetGradientType(gtHorizontal); },
+        [](TGradientFill &f) { f.SetGradientType(gtBackwardDiagonal); },
+        [](TGradientFill &f) {
+            f.SetGradientType(gtAngle);
+            f.SetAngle(33);
+        },
+        [](TGradientFill &f) {
+            f.SetGradientType(gtHatch);
+            f.SetColorTo(clNone);
+        },
+        [](TGradientFill &f) {
+            f.SetColorMirror(0x3080F0);
+            f.SetColorMirrorTo(0x102040);
+        },
+        [](TGradientFill &f) {
+            f.SetGlow(gmRadialGradient);
+            f.SetBorderWidth(3);
+        },
+    };
+    for (const Set &set : opaque) {
+        TGradientFill fill;
+        set(fill);
+        ASSERT_TRUE(fill.IsOpaque());
+        QImage image = blank();
+        paint(fill, image, QRectF(10.5, 10.25, 90, 40), true);
+        int open = 0;
+        for (int y = 12; y < 50; ++y) {
+            for (int x = 12; x < 100; ++x) {
+                open += qAlpha(image.pixel(x, y)) != 255;
+            }
+        }
+        EXPECT_EQ(open, 0) << int(fill.GradientType());
+    }
+    const Set notOpaque[] = {
+        [](TGradientFill &f) { f.SetGradientType(gtRadial); },
+        [](TGradientFill &f) { f.SetGradientType(gtHatch); },
+        [](TGradientFill &f) { f.SetColor(clNone); },
+        [](TGradientFill &f) { f.SetOpacityTo(200); },
+        [](TGradientFill &f) { f.SetRounding(4); },
+        [](TGradientFill &f) { f.SetShadowOffset(3); },
+        [](TGradientFill &f) {
+            f.SetColorMirror(0x3080F0);
+            f.SetGradientMirrorType(gtRadial);
+        },
+    };
+    for (const Set &set : notOpaque) {
+        TGradientFill fill;
+        set(fill);
+        EXPECT_FALSE(fill.IsOpaque()) << int(fill.GradientType());
+    }
 }

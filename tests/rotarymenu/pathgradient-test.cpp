@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Path-gradient brush: exact colours on polygons, no seams between triangles, clamp, blends.
+#include "pathcoverage.h"
 #include "pathgradient.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -258,6 +261,48 @@ TEST(PathGradient, FillBehindMatchesPaintingUnderneath)
             p.drawImage(QPointF(0, 0), shadow);
             p.end();
             EXPECT_EQ(behind, under) << ratio << sparse;
+        }
+    }
+}
+
+// Filling under shapes to come must give what filling first and laying them on gives, with
+// the pixels they hide left out.
+TEST(PathGradient, FillUnderMatchesFillingFirst)
+{
+    QPainterPath outline;
+    outline.arcMoveTo(QRectF(10, 10, 200, 200), 30);
+    outline.arcTo(QRectF(10, 10, 200, 200), 30, 300);
+    outline.arcTo(QRectF(60, 60, 100, 100), 330, -300);
+    outline.closeSubpath();
+    TPathGradient brush(outline);
+    brush.SetInterpolationColors(
+        {{0.0, QColor(0, 0, 0, 0)}, {0.1, QColor(6, 22, 45, 80)}, {1.0, QColor(6, 22, 45, 80)}});
+    for (const QImage::Format format :
+         {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
+        for (const qreal ratio : {1.0, 1.5}) {
+            for (const bool sparse : {true, false}) {
+                QImage background(QSize(220, 220) * ratio, format);
+                background.setDevicePixelRatio(ratio);
+                background.fill(QColor(206, 221, 206));
+                QPainterPath shape;
+                shape.addEllipse(sparse ? QRectF(18, 18, 184, 184) : QRectF(90, 20, 40, 30));
+                const TPathCoverage coverage(QTransform::fromScale(ratio, ratio).map(shape),
+                                             background.rect());
+                QImage red(background.size(), QImage::Format_ARGB32_Premultiplied);
+                red.fill(QColor(200, 30, 30));
+                const auto paint = [&](const std::function<void(QPainter &)> &fill) {
+                    QImage image = background;
+                    QPainter p(&image);
+                    p.setRenderHint(QPainter::Antialiasing);
+                    fill(p);
+                    p.end();
+                    CompositeOver(image, red, QPoint(0, 0), coverage);
+                    return image;
+                };
+                const QImage under = paint([&](QPainter &p) { brush.FillUnder(&p, {&coverage}); });
+                const QImage first = paint([&](QPainter &p) { brush.Fill(&p); });
+                EXPECT_EQ(under, first) << format << ratio << sparse;
+            }
         }
     }
 }

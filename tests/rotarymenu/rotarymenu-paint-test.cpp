@@ -60,14 +60,21 @@ protected:
         }
     }
 
-    QImage frame(qreal ratio = 1)
+    // A frame of the whole menu, which the ring is composed on directly, or of all but its
+    // top left pixel (plain background), for which the ring is composed in a layer of its own
+    // and copied out, as only a part of the widget may be painted.
+    QImage frame(qreal ratio = 1, bool layered = false)
     {
         QImage image(QSize(qCeil(656 * ratio), qCeil(658 * ratio)),
                      QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
-        menu.render(&painter);
+        if (layered) {
+            menu.render(&painter, QPoint(), QRegion(menu.rect()) - QRegion(0, 0, 1, 1));
+        } else {
+            menu.render(&painter);
+        }
         painter.end();
         return image;
     }
@@ -238,9 +245,35 @@ TEST_F(RotaryMenuPaint, ImagesFromThePictureTheStoreAndTheList)
     }
 }
 
+TEST_F(RotaryMenuPaint, DirectAndLayeredFramesAgree)
+{
+    // The ring composed straight onto the image and in a layer copied out differ at most by
+    // the rounding of blending the shadow under the items in another order.
+    menu.SetShadowOffset(8);
+    menu.SetShadowOpacity(255);
+    menu.Items()->Items(1)->SetCaption(QStringLiteral("&Ruby"));
+    menu.Items()->Items(4)->Fill()->SetGradientType(gtForwardDiagonal);
+    menu.Items()->Items(6)->SetEnabled(false);
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        const QImage direct = frame(ratio);
+        const QImage layered = frame(ratio, true);
+        ASSERT_EQ(direct.size(), layered.size());
+        int worst = 0;
+        for (int y = 0; y < direct.height(); ++y) {
+            for (int x = y < 2 * ratio ? 2 * ratio : 0; x < direct.width(); ++x) {
+                const QRgb a = direct.pixel(x, y), b = layered.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        }
+        EXPECT_LE(worst, 2) << ratio;
+    }
+}
+
 TEST_F(RotaryMenuPaint, RepaintsOfAKeptRingFollowChanges)
 {
-    // Painting the same state twice reuses the ring; a change must still show.
+    // Painting the same state twice reuses the ring's layer; a change must still show.
+    const auto frame = [this](qreal ratio = 1) { return RotaryMenuPaint::frame(ratio, true); };
     menu.Items()->Items(2)->Fill()->SetColor(0x000000);
     frame();
     EXPECT_TRUE(showsFill(frame(), 2, 0x000000, colors[2][1]));
