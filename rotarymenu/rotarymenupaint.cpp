@@ -529,24 +529,24 @@ bool TRotaryMenuPrivate::layDrawnOut(QPainter *p, QImage &layer, const TRotaryMe
     const QRect copy = rows ? QRect(layout.offset - gap, 0, copyExtent + gap, area.height())
                             : QRect(0, layout.offset - gap, area.width(), copyExtent + gap);
     QImage &scratch = itemScratch.ClearedIn(size, ratio, copy);
-    {
-        QPainter painter;
-        beginScratch(painter, scratch, p, area.topLeft(), ratio);
-        const qreal past = qreal(layout.offset) / ratio;
-        painter.translate(rows ? QPointF(past, 0) : QPointF(0, past));
-        fill->Fill(&painter,
-                   rows ? bounds.adjusted(0, 0, -narrower, 0) : bounds.adjusted(0, 0, 0, -narrower),
-                   255, 255, 255, 255, 255);
-    }
+    QPainter painter;
+    beginScratch(painter, scratch, p, area.topLeft(), ratio);
+    const qreal past = qreal(layout.offset) / ratio;
+    painter.save();
+    painter.translate(rows ? QPointF(past, 0) : QPointF(0, past));
+    fill->Fill(&painter,
+               rows ? bounds.adjusted(0, 0, -narrower, 0) : bounds.adjusted(0, 0, 0, -narrower),
+               255, 255, 255, 255, 255);
+    painter.restore();
     if (!layout.own.isEmpty()) {
-        // The caption goes over the fill's own pixels there, and nowhere else.
+        // The caption goes over the fill's own pixels there, and nowhere else. The raster
+        // engine writes straight into the image, so those pixels may be set in between.
         DrawOutInPlace(scratch, layout);
-        QPainter painter;
-        beginScratch(painter, scratch, p, area.topLeft(), ratio);
         painter.setClipRect(QRectF(QPointF(layout.own.topLeft() + area.topLeft()) / ratio,
                                    QSizeF(layout.own.size()) / ratio));
         drawCaption(&painter, item, box);
     }
+    painter.end();
     CompositeOver(layer, scratch, area.topLeft(), coverage, layout);
     return true;
 }
