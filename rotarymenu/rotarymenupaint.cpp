@@ -155,24 +155,11 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     QImage view;
     if ((!hasShadow(g) || itemsOpaque(g)) && deviceView(p, key.ratio, view)) {
         ringCache.valid = false;
-        const QPainter::RenderHints hints = p->renderHints();
-        const QFont font = p->font();
-        const auto compose = [&] {
-            QPainter layer(&view);
-            layer.setRenderHints(hints);
-            layer.setFont(font);
-            composeRing(&layer, view, g);
-        };
-        if (usesPixmaps(g)) {
-            compose();
-        } else {
-            runOnPoolThread(compose);
-        }
+        composeOnto(view, p, g, {});
         return;
     }
-    // Otherwise the ring is composed in the layer, even for a frame that is never shown
-    // again, so that a repaint of the same state gives the very same pixels; an animation
-    // reuses the buffer.
+    // Otherwise the ring is composed in the layer, which a repaint of the same state copies
+    // out again; an animation reuses the buffer.
     const QSize size = key.size * key.ratio;
     QImage &image = ringCache.image;
     if (image.size() != size) {
@@ -184,9 +171,7 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     // out: while the ring spins in, that is a part of the layer, and never the hole.
     const QRegion cleared = ringCache.drawn;
     ringCache.drawn = ringArea(g, key.ratio) & image.rect();
-    const QPainter::RenderHints hints = p->renderHints();
-    const QFont font = p->font();
-    const auto compose = [&] {
+    composeOnto(image, p, g, [&] {
         uchar *const bits = image.bits();
         for (const QRect &r : cleared) {
             for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -194,10 +179,25 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
                             size_t(r.width()) * sizeof(QRgb));
             }
         }
-        QPainter layer(&image);
-        layer.setRenderHints(hints);
-        layer.setFont(font);
-        composeRing(&layer, image, g);
+    });
+    ringCache.key = key;
+    ringCache.valid = true;
+    ringCache.DrawOn(p);
+}
+
+void TRotaryMenuPrivate::composeOnto(QImage &image, const QPainter *p, const TRotaryMenuGeometry &g,
+                                     const std::function<void()> &prepare)
+{
+    const QPainter::RenderHints hints = p->renderHints();
+    const QFont font = p->font();
+    const auto compose = [&] {
+        if (prepare) {
+            prepare();
+        }
+        QPainter painter(&image);
+        painter.setRenderHints(hints);
+        painter.setFont(font);
+        composeRing(&painter, image, g);
     };
     // Pixmaps belong to the GUI thread; everything else the ring paints is images and text.
     if (usesPixmaps(g)) {
@@ -205,9 +205,6 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     } else {
         runOnPoolThread(compose);
     }
-    ringCache.key = key;
-    ringCache.valid = true;
-    ringCache.DrawOn(p);
 }
 
 QRegion TRotaryMenuPrivate::ringArea(const TRotaryMenuGeometry &g, qreal ratio) const

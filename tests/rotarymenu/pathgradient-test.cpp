@@ -219,9 +219,11 @@ TEST(PathGradient, DegenerateOutlinesPaintNothing)
     }());
 }
 
-// Painting behind shapes already on an image must give what putting the whole brush behind
-// them gives; a C-shaped outline's centre lies outside it, so rays cross it more than once.
-TEST(PathGradient, FillBehindMatchesPaintingUnderneath)
+namespace {
+
+// A shadow's blend over a C-shaped outline, whose centre lies outside it, so that rays cross
+// it more than once.
+TPathGradient cShapedShadow()
 {
     QPainterPath outline;
     outline.arcMoveTo(QRectF(10, 10, 200, 200), 30);
@@ -231,6 +233,16 @@ TEST(PathGradient, FillBehindMatchesPaintingUnderneath)
     TPathGradient brush(outline);
     brush.SetInterpolationColors(
         {{0.0, QColor(0, 0, 0, 0)}, {0.1, QColor(6, 22, 45, 80)}, {1.0, QColor(6, 22, 45, 80)}});
+    return brush;
+}
+
+} // namespace
+
+// Painting behind shapes already on an image must give what putting the whole brush behind
+// them gives.
+TEST(PathGradient, FillBehindMatchesPaintingUnderneath)
+{
+    const TPathGradient brush = cShapedShadow();
     for (const qreal ratio : {1.0, 1.5}) {
         for (const bool sparse : {true, false}) { // mostly hidden, or mostly open
             QImage front(QSize(220, 220) * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -269,14 +281,7 @@ TEST(PathGradient, FillBehindMatchesPaintingUnderneath)
 // the pixels they hide left out.
 TEST(PathGradient, FillUnderMatchesFillingFirst)
 {
-    QPainterPath outline;
-    outline.arcMoveTo(QRectF(10, 10, 200, 200), 30);
-    outline.arcTo(QRectF(10, 10, 200, 200), 30, 300);
-    outline.arcTo(QRectF(60, 60, 100, 100), 330, -300);
-    outline.closeSubpath();
-    TPathGradient brush(outline);
-    brush.SetInterpolationColors(
-        {{0.0, QColor(0, 0, 0, 0)}, {0.1, QColor(6, 22, 45, 80)}, {1.0, QColor(6, 22, 45, 80)}});
+    const TPathGradient brush = cShapedShadow();
     for (const QImage::Format format :
          {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
         for (const qreal ratio : {1.0, 1.5}) {
