@@ -410,6 +410,11 @@ public:
                 const int k = coverage * (m2 ? m2[x] : 255);
                 if (k) {
                     open.push_back({x, k});
+                    // Under shapes still to come the image has not been read here yet: its
+                    // pixel is asked for while the row's colours are worked out.
+                    if (under) {
+                        __builtin_prefetch(write + y * stride + x * sizeof(QRgb), 1);
+                    }
                 }
             };
             const std::vector<std::pair<int, int>> *runs = under ? &hidden.Row(y) : nullptr;

@@ -80,10 +80,10 @@ struct TRotaryMenuPrivate
     void drawShadow(QPainter *p, const QPainterPath &outline);
     /// The items straight onto `p`, each clipped to its sector.
     void drawItems(QPainter *p, const TRotaryMenuGeometry &g);
-    /// composeRing() onto `image` with the hints and font of `p`, after `prepare` (if set), on
-    /// a thread of the pool unless the ring shows pixmaps.
+    /// composeRing() onto `image` with the hints and font of `p`, after `prepare` (if set),
+    /// on a thread of the pool or this one.
     void composeOnto(QImage &image, const QPainter *p, const TRotaryMenuGeometry &g,
-                     const std::function<void()> &prepare);
+                     const std::function<void()> &prepare, bool onPool);
     /// Shadow and items onto `layer` (premultiplied, or opaque; whose painter `p` is, without
     /// a transform), each item laid on through its sector's coverage.
     void composeRing(QPainter *p, QImage &layer, const TRotaryMenuGeometry &g);

@@ -82,7 +82,8 @@ qreal targetRatio(QPainter *p)
 // on one of the pool's own threads. A frame of the ring makes dozens of such fills, and on a
 // machine with few cores the hand-offs cost more than they save, so the ring's layer (which
 // nothing else touches meanwhile) is painted on a pool thread while this one waits; here, when
-// the pool has no thread free.
+// the pool has no thread free. (Composed on the device, the ring stays on this thread, which
+// holds the device's pixels in its caches: that saves more than the hand-offs cost.)
 void runOnPoolThread(const std::function<void()> &work)
 {
     QSemaphore done;
@@ -155,7 +156,9 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     QImage view;
     if ((!hasShadow(g) || itemsOpaque(g)) && deviceView(p, key.ratio, view)) {
         ringCache.valid = false;
-        composeOnto(view, p, g, {});
+        // This thread has just painted the background there, and its caches hold those
+        // pixels: the ring is composed here rather than handed to the pool.
+        composeOnto(view, p, g, {}, false);
         return;
     }
     // Otherwise the ring is composed in the layer, which a repaint of the same state copies
@@ -171,7 +174,7 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
     // out: while the ring spins in, that is a part of the layer, and never the hole.
     const QRegion cleared = ringCache.drawn;
     ringCache.drawn = ringArea(g, key.ratio) & image.rect();
-    composeOnto(image, p, g, [&] {
+    const auto clear = [&] {
         uchar *const bits = image.bits();
         for (const QRect &r : cleared) {
             for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -179,14 +182,16 @@ void TRotaryMenuPrivate::drawRing(QPainter *p, const TRotaryMenuGeometry &g)
                             size_t(r.width()) * sizeof(QRgb));
             }
         }
-    });
+    };
+    // Pixmaps belong to the GUI thread; everything else the ring paints is images and text.
+    composeOnto(image, p, g, clear, !usesPixmaps(g));
     ringCache.key = key;
     ringCache.valid = true;
     ringCache.DrawOn(p);
 }
 
 void TRotaryMenuPrivate::composeOnto(QImage &image, const QPainter *p, const TRotaryMenuGeometry &g,
-                                     const std::function<void()> &prepare)
+                                     const std::function<void()> &prepare, bool onPool)
 {
     const QPainter::RenderHints hints = p->renderHints();
     const QFont font = p->font();
@@ -199,11 +204,10 @@ void TRotaryMenuPrivate::composeOnto(QImage &image, const QPainter *p, const TRo
         painter.setFont(font);
         composeRing(&painter, image, g);
     };
-    // Pixmaps belong to the GUI thread; everything else the ring paints is images and text.
-    if (usesPixmaps(g)) {
-        compose();
-    } else {
+    if (onPool) {
         runOnPoolThread(compose);
+    } else {
+        compose();
     }
 }
 
