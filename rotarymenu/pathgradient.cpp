@@ -114,34 +114,50 @@ class HiddenRuns
 public:
     explicit HiddenRuns(const std::vector<const TPathCoverage *> *shapes)
     {
-        if (shapes) {
-            m_shapes = *shapes;
-            m_next.assign(m_shapes.size(), 0);
+        for (size_t n = 0; shapes && n < shapes->size(); ++n) {
+            const std::vector<TPathCoverage::Span> &spans = (*shapes)[n]->Spans();
+            if (!spans.empty()) {
+                m_left.push_back({spans.data(), spans.data() + spans.size()});
+            }
         }
     }
-    // The runs (first pixel, one past the last) of row y, by their start; y must not be less
-    // than the last row asked for.
+    // The runs (first pixel, one past the last) of row y, by their start; each row is asked
+    // for at most once, from the top down.
     const std::vector<std::pair<int, int>> &Row(int y)
     {
         m_runs.clear();
-        for (size_t n = 0; n < m_shapes.size(); ++n) {
-            const std::vector<TPathCoverage::Span> &spans = m_shapes[n]->Spans();
-            size_t &k = m_next[n];
-            for (; k < spans.size() && spans[k].y < y; ++k) {
+        for (size_t n = 0; n < m_left.size();) {
+            Left &left = m_left[n];
+            for (; left.next != left.end && left.next->y < y; ++left.next) {
             }
-            for (size_t j = k; j < spans.size() && spans[j].y == y; ++j) {
-                if (spans[j].coverage == 255) {
-                    m_runs.push_back({spans[j].x, spans[j].x + spans[j].length});
+            for (; left.next != left.end && left.next->y == y; ++left.next) {
+                if (left.next->coverage == 255) {
+                    m_runs.push_back({left.next->x, left.next->x + left.next->length});
                 }
             }
+            if (left.next == left.end) { // nothing below: the shape is done with
+                left = m_left.back();
+                m_left.pop_back();
+            } else {
+                ++n;
+            }
         }
-        std::sort(m_runs.begin(), m_runs.end());
+        // A row crosses a handful of shapes at most.
+        for (size_t i = 1; i < m_runs.size(); ++i) {
+            for (size_t j = i; j > 0 && m_runs[j] < m_runs[j - 1]; --j) {
+                std::swap(m_runs[j], m_runs[j - 1]);
+            }
+        }
         return m_runs;
     }
 
 private:
-    std::vector<const TPathCoverage *> m_shapes;
-    std::vector<size_t> m_next;
+    struct Left // a shape's spans not yet passed
+    {
+        const TPathCoverage::Span *next;
+        const TPathCoverage::Span *end;
+    };
+    std::vector<Left> m_left;
     std::vector<std::pair<int, int>> m_runs;
 };
 
