@@ -313,6 +313,13 @@ private:
     friend class TGradientFillPainter;
     friend class TGradientFillSettings;
 
+    /// A lower half with the mirror colours is painted (hatches and textures have none).
+    bool hasMirrorHalf() const
+    {
+        return m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
+    }
+    bool hasShadow() const { return m_shadowOffset > 0 && m_shadowColor != clNone; }
+
     TColor m_color = 0xC0C0C0;
     TColor m_colorTo = 0x808080;
     TColor m_colorMirror = clNone;

@@ -100,11 +100,7 @@ private:
         bool mirror;
     };
 
-    bool hasMirrorHalf() const
-    {
-        return f.m_gradientType != gtHatch && f.m_gradientType != gtTexture &&
-               f.m_colorMirror != clNone;
-    }
+    bool hasMirrorHalf() const { return f.hasMirrorHalf(); }
     void gradientBackGround(const QRectF &r, bool mirror) const;
     void radialBackGround(const QRectF &r, TColor cf, TColor ct, quint8 o, quint8 ot, bool upper,
                           qint32 radius, TFillRoundingType type) const;
@@ -117,10 +113,10 @@ private:
 
 void TGradientFillPainter::shadow(QRectF &r) const
 {
-    const qint32 so = f.m_shadowOffset;
-    if (so <= 0 || f.m_shadowColor == clNone) {
+    if (!f.hasShadow()) {
         return;
     }
+    const qint32 so = f.m_shadowOffset;
     const QList<TPathGradient::TBlendStop> rim = {{0.0, QColor(0, 0, 0, 0)},
                                                   {0.1, MakeQColor(180, f.m_shadowColor)},
                                                   {1.0, MakeQColor(180, f.m_shadowColor)}};
@@ -470,15 +466,12 @@ bool TGradientFill::IsAlikeAlong(Qt::Orientation direction) const
         }
         return type == (direction == Qt::Horizontal ? gtVertical : gtHorizontal);
     };
-    const bool mirrorHalf =
-        m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
     // The two halves lie one above the other, so only rows can stay alike across them.
-    if (mirrorHalf && (direction == Qt::Vertical ||
-                       !alike(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo))) {
+    if (hasMirrorHalf() && (direction == Qt::Vertical ||
+                            !alike(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo))) {
         return false;
     }
-    const bool shadow = m_shadowOffset > 0 && m_shadowColor != clNone;
-    return alike(m_gradientType, m_color, m_colorTo) && m_rounding == 0 && !shadow &&
+    return alike(m_gradientType, m_color, m_colorTo) && m_rounding == 0 && !hasShadow() &&
            m_glow == gmNone && !m_focus && m_picture->Empty();
 }
 
@@ -498,15 +491,12 @@ bool TGradientFill::IsOpaque() const
                (type == gtVertical || type == gtHorizontal || type == gtForwardDiagonal ||
                 type == gtBackwardDiagonal || type == gtAngle);
     };
-    const bool mirrorHalf =
-        m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
-    if (mirrorHalf && !opaque(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo, m_opacityMirror,
-                              m_opacityMirrorTo)) {
+    if (hasMirrorHalf() && !opaque(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo,
+                                   m_opacityMirror, m_opacityMirrorTo)) {
         return false;
     }
-    const bool shadow = m_shadowOffset > 0 && m_shadowColor != clNone;
     return opaque(m_gradientType, m_color, m_colorTo, m_opacity, m_opacityTo) && m_rounding == 0 &&
-           !shadow;
+           !hasShadow();
 }
 
 void TGradientFill::DrawPicture(QPainter *graphics, bool aspectRatio, TPictureMode aspectMode,
