@@ -55,6 +55,15 @@ void TRotaryMenuPrivate::setAnimated(TAnimatedValue &value, double target)
     if (anim.set(value, target, animation, updateCount)) {
         q->Changed();
     }
+    wakeTimer();
+}
+
+void TRotaryMenuPrivate::wakeTimer()
+{
+    // Never restarted while running: a stream of targets must not keep postponing the tick.
+    if (!timer.isActive() && anim.busy(animation)) {
+        timer.start(1, Qt::PreciseTimer, q);
+    }
 }
 
 TRotaryMenu::TRotaryMenu(QWidget *parent)
@@ -70,7 +79,6 @@ TRotaryMenu::TRotaryMenu(QWidget *parent)
                                 d->defaultDownFill.get(), d->defaultDisabledFill.get()}) {
         connect(fill, &TGradientFill::OnChange, this, [this] { Changed(); });
     }
-    d->timer.start(1, Qt::PreciseTimer, this);
     // Captions fall back to another face when theirs is missing, so a new or removed font
     // can change what is drawn.
     connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
@@ -100,6 +108,7 @@ void TRotaryMenu::SetAnimation(bool value)
     }
     d->animation = value;
     Changed();
+    d->wakeTimer(); // a pending animation waits for Animation to end it
     Q_EMIT AnimationChanged(value);
 }
 

@@ -18,8 +18,9 @@ struct TRotaryMenuGeometry;
 struct TRotaryMenuPrivate;
 
 /// A control that shows its items as the sectors of a ring and reports which one is picked.
-/// Angle changes move step by step on a 1 ms timer unless `Animation` is off. The
-/// background is the palette's window colour (the widget fills it before each paint).
+/// Angle changes move step by step on a 1 ms timer unless `Animation` is off; the timer runs
+/// only while something moves. The background is the palette's window colour (the widget
+/// fills it before each paint).
 class TRotaryMenu : public QWidget
 {
     Q_OBJECT
@@ -226,7 +227,8 @@ public:
 
     /// Whether an angle or size animation is pending.
     bool IsAnimating() const;
-    /// One animation tick, as run by the control's timer.
+    /// One animation tick, as run by the control's timer; stops the timer when nothing is
+    /// left to move.
     void Animate();
     /// The transitions a popup host runs when it opens and closes the menu.
     void StartInAnimation();

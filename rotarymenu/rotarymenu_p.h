@@ -47,6 +47,9 @@ struct TRotaryMenuPrivate
     void syncSize();
     /// Sets the width or height target under the angle setters' rules.
     void setAnimated(TAnimatedValue &q, double value);
+    /// Starts the animation timer when a tick has work and it is not running yet; the tick
+    /// stops it once there is none. Called after anything that can give a tick work.
+    void wakeTimer();
 
     /// Carries out a key's action; items must not be empty.
     void perform(TKeyAction action);
@@ -138,7 +141,7 @@ struct TRotaryMenuPrivate
     double saveStopAngle = -1.0;
     double saveW = -1.0;
     double saveH = -1.0;
-    QBasicTimer timer;
+    QBasicTimer timer; ///< 1 ms ticks, running only while anim.busy()
     struct
     {
         QPainterPath outline;

@@ -3,6 +3,7 @@
 #include "rotarymenuanimation.h"
 
 #include <cmath>
+#include <initializer_list>
 
 bool AnimateDouble(double &value, double target, double delta, double margin)
 {
@@ -36,18 +37,25 @@ bool TRotaryMenuAnimation::set(TAnimatedValue &q, double value, bool animation, 
     return true;
 }
 
-bool TRotaryMenuAnimation::step(bool animation, int factor)
+bool TRotaryMenuAnimation::busy(bool animation) const
 {
-    TAnimatedValue *const all[] = {&stopAngle, &startAngle, &width, &height};
-    if (!(animation && animate)) {
-        bool quiet = true;
-        for (const TAnimatedValue *q : all) {
-            quiet = quiet && q->target == q->temp;
-        }
-        if (quiet) {
-            return false;
+    if (animation && animate) {
+        return true;
+    }
+    for (const TAnimatedValue *q : {&stopAngle, &startAngle, &width, &height}) {
+        if (q->target != q->temp) {
+            return true;
         }
     }
+    return false;
+}
+
+bool TRotaryMenuAnimation::step(bool animation, int factor)
+{
+    if (!busy(animation)) {
+        return false;
+    }
+    TAnimatedValue *const all[] = {&stopAngle, &startAngle, &width, &height};
     const double f = factor < 1 ? 1 : factor;
     double delta[4];
     for (int i = 0; i < 4; ++i) {

@@ -32,7 +32,11 @@ struct TRotaryMenuAnimation
     /// present position when `animation` is on. Returns whether a repaint is due.
     bool set(TAnimatedValue &q, double value, bool animation, int updateCount);
 
+    /// Whether step() has anything to do: a pending animation to run or end, or a quantity
+    /// short of its target.
+    bool busy(bool animation) const;
+
     /// One timer tick: each quantity covers 1/factor of its remaining distance.
-    /// Returns whether a repaint is due.
+    /// Returns whether a repaint is due, which is whenever busy() was true.
     bool step(bool animation, int factor);
 };

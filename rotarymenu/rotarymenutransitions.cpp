@@ -14,6 +14,9 @@ void TRotaryMenu::Animate()
     if (d->anim.step(d->animation, d->animationFactor)) {
         Changed();
     }
+    if (!d->anim.busy(d->animation)) {
+        d->timer.stop();
+    }
 }
 
 void TRotaryMenu::timerEvent(QTimerEvent *event)
@@ -82,6 +85,7 @@ void TRotaryMenu::StartInAnimation()
     if (d->animationType == atOut) {
         d->animation = animation;
     }
+    d->wakeTimer();
 }
 
 void TRotaryMenu::StartOutAnimation()
@@ -117,4 +121,5 @@ void TRotaryMenu::StartOutAnimation()
     if (d->animationType == atIn) {
         d->animation = animation;
     }
+    d->wakeTimer();
 }

@@ -8,10 +8,12 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -355,6 +357,70 @@ TEST_F(RotaryMenuInput, TimerRunsTheAnimationToItsEnd)
     }
     EXPECT_EQ(menu.StartAngle(), 100);
     EXPECT_FALSE(menu.IsAnimating());
+}
+
+// Counts the timer events delivered to a menu and the start angle each one found.
+struct TimerEvents : QObject
+{
+    explicit TimerEvents(TRotaryMenu *menu) : menu(menu) { menu->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Timer) {
+            ++count;
+            angles.push_back(menu->StartAngle());
+        }
+        return false;
+    }
+    TRotaryMenu *menu;
+    int count = 0;
+    std::vector<double> angles;
+};
+
+// A settled menu gets no timer events. Each way of starting a motion wakes the timer again,
+// which then takes the hand-stepped steps and stops with the last of them.
+TEST_F(RotaryMenuInput, TimerSleepsWhileNothingMoves)
+{
+    TimerEvents ticks(&menu);
+    // Ticks taken until the motion ended, checking that none follow.
+    auto ticksToSettle = [&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (menu.IsAnimating() && clock.elapsed() < 2000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        EXPECT_FALSE(menu.IsAnimating());
+        const int n = std::exchange(ticks.count, 0);
+        QTest::qWait(300);
+        EXPECT_EQ(ticks.count, 0) << "ticks after the motion ended";
+        return n;
+    };
+    QTest::qWait(300);
+    EXPECT_EQ(ticks.count, 0);
+
+    menu.SetAnimation(true);
+    menu.SetStartAngle(100);
+    EXPECT_EQ(ticksToSettle(), 16); // the last one ends the animation
+    EXPECT_EQ(ticks.angles, (std::vector<double>{0, 25, 44, 58, 68, 76, 82, 86, 90, 92, 94, 96, 97,
+                                                 98, 99, 100}));
+    EXPECT_EQ(menu.StartAngle(), 100);
+
+    // Opening without animating in: the angles jump, only the pending flag is left for a
+    // tick to clear.
+    menu.SetAnimationType(TRotaryMenu::atOut);
+    menu.StartInAnimation();
+    EXPECT_EQ(menu.StopAngle(), 360);
+    EXPECT_EQ(ticksToSettle(), 1);
+
+    // A motion left pending while Animation was off ends once it is back on.
+    menu.SetStartAngle(50);
+    menu.SetAnimation(false);
+    menu.SetStartAngle(50);
+    QTest::qWait(50);
+    ASSERT_TRUE(menu.IsAnimating());
+    EXPECT_LE(std::exchange(ticks.count, 0), 1); // nothing to move: no spinning either
+    menu.SetAnimation(true);
+    EXPECT_EQ(ticksToSettle(), 1);
+    EXPECT_EQ(menu.StartAngle(), 50);
 }
 
 TEST_F(RotaryMenuInput, SpinInWithoutTimerTicks)
