@@ -17,11 +17,12 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   # real windows for widget tests, a Tahoma-compatible font, base fonts
   xvfb xauth fonts-wine fonts-dejavu-core
-  # LibreOffice as an independent reader of the RTF we write;
-  # xdg-open as the desktop shell's "open"
-  libreoffice-writer-nogui xdg-utils
-  # real X input and screenshots for the end-to-end test of the program
-  xdotool imagemagick
+  # LibreOffice as an independent reader of the RTF we write, poppler's pdfinfo and
+  # pdfimages to look into the PDF it makes of it; xdg-open as the desktop shell's "open"
+  libreoffice-writer-nogui poppler-utils xdg-utils
+  # the end-to-end test of the program: a real window manager, real X input, window
+  # manager requests (wmctrl), screenshots; setpriv (util-linux) runs it as a non-root user
+  openbox xdotool wmctrl imagemagick util-linux
 )
 
 missing=()
