@@ -6,14 +6,18 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 
 using namespace rp;
 
@@ -132,6 +136,40 @@ TEST_F(ReportRun, opening_the_result_maps_the_viewer_outcome)
     setenv("REPORT_OPEN_COMMAND", "/nonexistent/viewer", 1);
     EXPECT_EQ(openFailure(),
               prefix + "There is no application associated with the given filename extension.");
+}
+
+// A viewer that keeps running has opened the result; the wait for it runs the caller's
+// events, and the viewer gets none of the caller's files.
+TEST_F(ReportRun, a_viewer_that_stays_open_counts_as_opened_and_the_caller_goes_on)
+{
+    report.SetTemplateBuffer("{\\rtf1 open me}");
+    // Opened as the database engine opens its files: without close-on-exec.
+    const int held = ::open(QFile::encodeName(dir.filePath(QStringLiteral("held.txt"))).constData(),
+                            O_WRONLY | O_CREAT, 0600);
+    ASSERT_GE(held, 0);
+    const QString script = dir.filePath(QStringLiteral("stays.sh"));
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\nfor f in /proc/$$/fd/*; do readlink \"$f\"; done > \"$0.fds\"\n"
+            "exec sleep 20\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    setenv("REPORT_OPEN_COMMAND", QFile::encodeName(script).constData(), 1);
+
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(50);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(openFailure(), "opened");
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_GT(ticks, 10) << "the caller's events waited for the viewer";
+    QFile fds(script + QStringLiteral(".fds"));
+    ASSERT_TRUE(fds.open(QIODevice::ReadOnly));
+    const QByteArray open = fds.readAll();
+    EXPECT_FALSE(open.contains("held.txt")) << open.constData();
+    ::close(held);
 }
 
 TEST_F(ReportRun, data_set_controls_are_restored)
