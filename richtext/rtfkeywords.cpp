@@ -141,6 +141,17 @@ constexpr KeywordEntry table[] = {
     {"intbl", T::Flag, K::InTbl, 0},
     {"itap", T::Value, K::Itap, 1},
 
+    {"pnlvlblt", T::Flag, K::PnLvlBlt, 0},
+    {"pnlvlbody", T::Flag, K::PnLvlBody, 0},
+    {"pnlvlcont", T::Flag, K::PnLvlCont, 0},
+    {"pndec", T::Flag, K::PnDec, 0},
+    {"pnucltr", T::Flag, K::PnUcLtr, 0},
+    {"pnlcltr", T::Flag, K::PnLcLtr, 0},
+    {"pnucrm", T::Flag, K::PnUcRm, 0},
+    {"pnlcrm", T::Flag, K::PnLcRm, 0},
+    {"pnstart", T::Value, K::PnStart, 1},
+    {"pnf", T::Value, K::PnF, 0},
+
     {"par", T::Flag, K::Par, 0},
     {"line", T::Flag, K::Line, 0},
     {"tab", T::Symbol, K::Tab, 0, u'\t'},

@@ -146,6 +146,17 @@ enum class Keyword
     PageBb,
     InTbl,
     Itap,
+    // Paragraph numbering of Word 6 and 95, inside {\pn ...}
+    PnLvlBlt,
+    PnLvlBody,
+    PnLvlCont,
+    PnDec,
+    PnUcLtr,
+    PnLcLtr,
+    PnUcRm,
+    PnLcRm,
+    PnStart,
+    PnF,
     // Breaks
     Par,
     Line,

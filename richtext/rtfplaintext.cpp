@@ -21,7 +21,9 @@ QString plainText(const QTextDocument &document)
         if (!first)
             out += QLatin1String("\r\n");
         first = false;
-        const QString text = block.text();
+        // A list item's label ("1.", a bullet and a tab) as the RTF wrote it
+        // for readers without numbering.
+        const QString text = block.blockFormat().stringProperty(ListLabelProperty) + block.text();
         for (QChar c : text) {
             switch (c.unicode()) {
             case QChar::LineSeparator:

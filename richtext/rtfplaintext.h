@@ -10,7 +10,8 @@ namespace rtf {
 
 /// The document's text without formatting: paragraphs, table cells and line
 /// breaks end in CR LF (none after the last line); pictures are dropped;
-/// tabs, optional hyphens and non-breaking spaces are kept.
+/// tabs, optional hyphens and non-breaking spaces are kept. List items
+/// begin with the label text the RTF gave them ({\pntext}), if any.
 QString plainText(const QTextDocument &document);
 
 } // namespace rtf

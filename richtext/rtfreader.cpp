@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextTable>
 #include <QUrl>
 
@@ -23,6 +24,13 @@ namespace {
 // 1440 twips per inch, documents laid out at 96 pixels per inch.
 constexpr double TwipsPerPixel = 15.0;
 constexpr int SymbolCodePage = 42;
+// Qt draws a list item's bullet or number left of its text: a list item is
+// indented at least this far (twips) so that the marker stays on the page.
+constexpr int MarkerRoom = 360;
+// Highest \pnstart honoured, and the most hidden list items a document
+// gets for them; see DocumentBuilder::addListItem().
+constexpr int MaxListStart = 1000;
+constexpr int MaxHiddenItems = 10000;
 
 enum class Dest
 {
@@ -33,6 +41,9 @@ enum class Dest
     ColorTable,
     FieldInst,
     Picture,
+    Numbering,    // a {\pn ...} group
+    NumberBefore, // its {\pntxtb ...}
+    NumberAfter,  // its {\pntxta ...}
 };
 
 struct CharProps
@@ -64,8 +75,27 @@ struct ParaProps
     bool lineMultiple = false;
     bool pageBreakBefore = false;
     bool inTable = false;
-    int nesting = 0; // \itap
+    int nesting = 0;    // \itap
+    int numbering = -1; // index into the reader's numberings, -1 without \pn
     bool operator==(const ParaProps &) const = default;
+};
+
+// Old-style paragraph numbering (Word 6 and 95): one {\pn ...} group.
+struct Numbering
+{
+    enum Kind
+    {
+        None,
+        Bullet,
+        Numbered,
+        Continued, // \pnlvlcont: no number of its own, the list goes on after it
+    } kind = None;
+    QTextListFormat::Style style = QTextListFormat::ListDecimal;
+    int start = 1;
+    int font = -1;  // of the bullet text (\pnf)
+    QString before; // \pntxtb: the bullet, or the text before the number
+    QString after;  // \pntxta: the text after the number
+    bool operator==(const Numbering &) const = default;
 };
 
 struct State
@@ -75,6 +105,7 @@ struct State
     ParaProps para;
     int unicodeSkip = 1; // \uc
     bool opensField = false;
+    qsizetype labelMark = -1; // a {\pntext} group: characters inserted before it
 };
 
 struct FontEntry
@@ -201,6 +232,11 @@ private:
     void trimTable();
     static void markFillerBlock(QTextCursor cursor);
     void applyBlockFormat();
+    void finishLabel(qsizetype mark);
+    QString takeLabel();
+    void addListItem(const Numbering &numbering);
+    QTextListFormat listFormat(const Numbering &numbering) const;
+    QTextListFormat::Style bulletStyle(const Numbering &numbering) const;
     void endParagraph(bool pageBreak);
     void endCell();
     void endRow();
@@ -208,6 +244,7 @@ private:
     void startDestination(Keyword keyword);
     void characterKeyword(Keyword keyword, int value);
     void paragraphKeyword(Keyword keyword, int value);
+    void numberingKeyword(Keyword keyword, int value);
     void fontTableKeyword(Keyword keyword, int value);
     void finishFontEntry();
     void colorTableText(QStringView text);
@@ -215,7 +252,7 @@ private:
     void finishPicture();
 
     QTextCharFormat charFormat(const CharProps &props);
-    QTextBlockFormat blockFormat(const ParaProps &props) const;
+    QTextBlockFormat blockFormat(const ParaProps &props, bool listItem) const;
 
     QTextDocument &m_document;
     QTextCursor m_cursor;
@@ -265,6 +302,15 @@ private:
     bool m_cellEnded = false;
     bool m_rowEnded = false;
     std::vector<int> m_cellEdges; // \cellx of the current row definition
+
+    std::vector<Numbering> m_numberings; // what ParaProps::numbering points to
+    Numbering m_numbering;               // the {\pn} group being read
+    qsizetype m_insertedChars = 0;       // text characters put into the document so far
+    int m_labelStart = -1;               // the current paragraph's {\pntext}, if any
+    int m_labelEnd = -1;
+    QTextList *m_list = nullptr; // the list the next numbered paragraph may continue
+    QTextListFormat m_listFormat;
+    int m_hiddenItems = 0;
 };
 
 // --- Text -------------------------------------------------------------------
@@ -330,9 +376,15 @@ void DocumentBuilder::routeText(QStringView text)
         if (!m_fields.empty())
             m_fields.back().instruction += text;
         break;
+    case Dest::NumberBefore:
+    case Dest::NumberAfter:
+        (st().dest == Dest::NumberBefore ? m_numbering.before : m_numbering.after) += text;
+        m_numbering.font = st().chr.font;
+        break;
     case Dest::Skip:
     case Dest::UprSkip:
     case Dest::Picture:
+    case Dest::Numbering:
         break;
     }
 }
@@ -361,6 +413,7 @@ void DocumentBuilder::flushText()
     if (m_pendingText.isEmpty())
         return;
     m_cursor.insertText(m_pendingText, charFormat(m_pendingProps));
+    m_insertedChars += m_pendingText.size();
     m_pendingText.clear();
 }
 
@@ -405,13 +458,20 @@ QTextCharFormat DocumentBuilder::charFormat(const CharProps &p)
 
 // --- Paragraphs and tables ----------------------------------------------------
 
-QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &p) const
+QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &p, bool listItem) const
 {
     QTextBlockFormat f;
     f.setAlignment(p.alignment);
-    f.setLeftMargin(p.leftIndent / TwipsPerPixel);
     f.setRightMargin(p.rightIndent / TwipsPerPixel);
-    f.setTextIndent(p.firstIndent / TwipsPerPixel);
+    if (listItem) {
+        // The list draws its marker in the room a hanging indent leaves left
+        // of the text; the text itself stays at the left indent.
+        f.setLeftMargin(std::max(p.leftIndent, MarkerRoom) / TwipsPerPixel);
+        f.setTextIndent(std::max(p.firstIndent, 0) / TwipsPerPixel);
+    } else {
+        f.setLeftMargin(p.leftIndent / TwipsPerPixel);
+        f.setTextIndent(p.firstIndent / TwipsPerPixel);
+    }
     f.setTopMargin(p.spaceBefore / TwipsPerPixel);
     f.setBottomMargin(p.spaceAfter / TwipsPerPixel);
     if (p.lineSpacing > 0 && p.lineMultiple)
@@ -423,7 +483,7 @@ QTextBlockFormat DocumentBuilder::blockFormat(const ParaProps &p) const
     // With a hanging indent, word processors stop the first tab at the left
     // indent, so that list labels line up with the text below them. Qt
     // measures tab stops from the start of the first line.
-    if (p.firstIndent < 0)
+    if (p.firstIndent < 0 && !listItem)
         f.setTabPositions({QTextOption::Tab(-p.firstIndent / TwipsPerPixel, QTextOption::LeftTab)});
     if (m_pageBreakBefore || p.pageBreakBefore)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -490,6 +550,7 @@ void DocumentBuilder::startTable()
     m_cellEnded = false;
     m_rowEnded = false;
     m_cursor = m_table->cellAt(0, 0).firstCursorPosition();
+    m_list = nullptr; // lists do not run from cell to cell
 }
 
 // Qt re-indexes the whole table on every row or column added, so rows and
@@ -508,6 +569,7 @@ void DocumentBuilder::startNextRow()
     m_cellEnded = false;
     m_breakPending = false;
     m_cursor = m_table->cellAt(m_row, 0).firstCursorPosition();
+    m_list = nullptr; // lists do not run from cell to cell
 }
 
 void DocumentBuilder::moveToNextCell()
@@ -519,6 +581,7 @@ void DocumentBuilder::moveToNextCell()
     m_cellEnded = false;
     m_breakPending = false;
     m_cursor = m_table->cellAt(m_row, m_column).firstCursorPosition();
+    m_list = nullptr; // lists do not run from cell to cell
 }
 
 void DocumentBuilder::trimTable()
@@ -535,6 +598,7 @@ void DocumentBuilder::endTable()
     m_cursor = m_table->lastCursorPosition();
     m_cursor.movePosition(QTextCursor::NextBlock);
     m_table = nullptr;
+    m_list = nullptr;
     m_cellEnded = false;
     m_rowEnded = false;
     m_breakPending = false;
@@ -543,8 +607,150 @@ void DocumentBuilder::endTable()
 
 void DocumentBuilder::applyBlockFormat()
 {
-    m_cursor.setBlockFormat(blockFormat(st().para));
+    const ParaProps &para = st().para;
+    const Numbering *numbering = para.numbering >= 0 ? &m_numberings[para.numbering] : nullptr;
+    const Numbering::Kind kind = numbering ? numbering->kind : Numbering::None;
+    const bool listItem = kind == Numbering::Bullet || kind == Numbering::Numbered;
+    QTextBlockFormat format = blockFormat(para, listItem);
+    if (listItem) {
+        // The list shows the bullet or number; the label written for readers
+        // without numbering would show it twice.
+        if (const QString label = takeLabel(); !label.isEmpty())
+            format.setProperty(ListLabelProperty, label);
+    }
+    m_labelStart = m_labelEnd = -1;
+    m_cursor.setBlockFormat(format);
     m_pageBreakBefore = false;
+    if (listItem)
+        addListItem(*numbering);
+    else if (kind != Numbering::Continued)
+        m_list = nullptr;
+}
+
+// Notes where the text of a {\pntext} or {\listtext} group went: the last
+// `mark` characters inserted, as long as they are in the current paragraph.
+void DocumentBuilder::finishLabel(qsizetype mark)
+{
+    flushText();
+    const qsizetype length = m_insertedChars - mark;
+    if (length <= 0)
+        return;
+    const int end = m_cursor.position();
+    const int start = int(std::max<qsizetype>(end - length, m_cursor.block().position()));
+    if (m_labelEnd < 0)
+        m_labelStart = start;
+    else if (m_labelEnd != start)
+        return; // a second label further on is left as text
+    m_labelEnd = end;
+}
+
+// Removes the current paragraph's label from the document and returns its text.
+QString DocumentBuilder::takeLabel()
+{
+    const QTextBlock block = m_cursor.block();
+    if (m_labelStart < block.position() || m_labelEnd > block.position() + block.length() - 1 ||
+        m_labelStart >= m_labelEnd)
+        return {};
+    QTextCursor label(&m_document);
+    label.setPosition(m_labelStart);
+    label.setPosition(m_labelEnd, QTextCursor::KeepAnchor);
+    const QString text = label.selectedText();
+    label.removeSelectedText();
+    return text;
+}
+
+// Puts the current paragraph into the open list when it looks the same, or
+// starts a new list with it.
+void DocumentBuilder::addListItem(const Numbering &numbering)
+{
+    // Qt draws the marker in the character format of the paragraph mark;
+    // the item's first character gives it the size and colour of the text.
+    const QTextBlock block = m_cursor.block();
+    if (const QTextBlock::iterator it = block.begin(); !it.atEnd()) {
+        if (const QTextCharFormat first = it.fragment().charFormat(); !first.isImageFormat())
+            QTextCursor(block).setBlockCharFormat(first);
+    }
+    const QTextListFormat format = listFormat(numbering);
+    if (m_list && format == m_listFormat) {
+        m_list->add(block);
+        return;
+    }
+    m_list = m_cursor.createList(format);
+    m_listFormat = format;
+    if (numbering.kind != Numbering::Numbered)
+        return;
+    // Qt numbers a list's items from 1. Hidden, empty items in front of the
+    // first paragraph make it show the start number; the plain text skips
+    // them as filler.
+    const int hidden =
+        std::min(std::clamp(numbering.start, 1, MaxListStart) - 1, MaxHiddenItems - m_hiddenItems);
+    if (hidden <= 0)
+        return;
+    m_hiddenItems += hidden;
+    const int first = block.position();
+    QTextCursor front(block);
+    for (int i = 0; i < hidden; ++i)
+        front.insertBlock();
+    for (QTextBlock b = m_document.findBlock(first); b.isValid() && b != m_cursor.block();
+         b = b.next()) {
+        QTextBlockFormat filler = b.blockFormat();
+        filler.clearProperty(ListLabelProperty);
+        filler.setProperty(FillerBlockProperty, true);
+        QTextCursor(b).setBlockFormat(filler);
+        b.setVisible(false);
+    }
+}
+
+QTextListFormat DocumentBuilder::listFormat(const Numbering &n) const
+{
+    QTextListFormat f;
+    f.setIndent(0); // the paragraph's \li indents the list
+    if (n.kind == Numbering::Bullet) {
+        f.setStyle(bulletStyle(n));
+        return f;
+    }
+    f.setStyle(n.style);
+    // Without \pntxta the number stands alone ("1", not Qt's "1.").
+    f.setNumberPrefix(n.before);
+    f.setNumberSuffix(n.after);
+    return f;
+}
+
+// Qt draws three bullet shapes; other bullet characters get the round one.
+QTextListFormat::Style DocumentBuilder::bulletStyle(const Numbering &n) const
+{
+    const QString text = (n.before.trimmed().isEmpty() ? n.after : n.before).trimmed();
+    if (text.size() != 1)
+        return QTextListFormat::ListDisc;
+    const char16_t c = text.at(0).unicode();
+    const auto font = m_fonts.constFind(n.font);
+    if (font != m_fonts.constEnd() && font->family.startsWith(u"Wingdings", Qt::CaseInsensitive)) {
+        // Wingdings' squares at \'a7, n and q, through the Symbol or ANSI
+        // decoding the font table gave it.
+        switch (c) {
+        case u'\u00A7':
+        case u'\u2663':
+        case u'n':
+        case u'\u03BD':
+        case u'q':
+        case u'\u03B8':
+            return QTextListFormat::ListSquare;
+        default:
+            return QTextListFormat::ListDisc;
+        }
+    }
+    switch (c) {
+    case u'o':
+    case u'\u25E6':
+    case u'\u25CB':
+        return QTextListFormat::ListCircle;
+    case u'\u25AA':
+    case u'\u25A0':
+    case u'\u25A1':
+        return QTextListFormat::ListSquare;
+    default:
+        return QTextListFormat::ListDisc;
+    }
 }
 
 void DocumentBuilder::endParagraph(bool pageBreak)
@@ -661,6 +867,7 @@ void DocumentBuilder::finishPicture()
     flushText();
     prepareContent();
     m_cursor.insertImage(format);
+    ++m_insertedChars;
 }
 
 // --- Listener -------------------------------------------------------------------
@@ -693,6 +900,14 @@ RtfError DocumentBuilder::groupEnd()
         finishPicture();
     if (ended.dest == Dest::FontTable && now != Dest::FontTable)
         finishFontEntry();
+    if (ended.dest == Dest::Numbering && now != Dest::Numbering) {
+        // The numbering is a property of the paragraph the group is in.
+        if (m_numberings.empty() || !(m_numberings.back() == m_numbering))
+            m_numberings.push_back(m_numbering);
+        st().para.numbering = int(m_numberings.size()) - 1;
+    }
+    if (ended.labelMark >= 0 && st().labelMark != ended.labelMark)
+        finishLabel(ended.labelMark);
     if (ended.opensField && !m_fields.empty())
         m_fields.pop_back();
     return RtfError::None;
@@ -822,10 +1037,33 @@ void DocumentBuilder::startDestination(Keyword keyword)
     case Keyword::Upr:
         s.dest = Dest::UprSkip;
         break;
-    // Groups whose content is shown as ordinary text: list labels, field
-    // results, the picture of a shape, the fallback result of an object.
+    case Keyword::Pn:
+        s.dest = Dest::Numbering;
+        m_numbering = Numbering{};
+        break;
+    case Keyword::PnTxtB:
+    case Keyword::PnTxtA:
+        if (s.dest != Dest::Numbering) {
+            s.dest = Dest::Skip;
+        } else if (keyword == Keyword::PnTxtB) {
+            s.dest = Dest::NumberBefore;
+            m_numbering.before.clear();
+        } else {
+            s.dest = Dest::NumberAfter;
+            m_numbering.after.clear();
+        }
+        break;
+    // List labels are text, taken out again when the paragraph turns out to
+    // be a list item.
     case Keyword::PnText:
     case Keyword::ListText:
+        if (s.dest == Dest::Text) {
+            flushText();
+            s.labelMark = m_insertedChars;
+        }
+        break;
+    // Groups whose content is shown as ordinary text: field results, the
+    // picture of a shape, the fallback result of an object.
     case Keyword::ShpPict:
     case Keyword::ShpRslt:
     case Keyword::Object:
@@ -932,6 +1170,46 @@ void DocumentBuilder::characterKeyword(Keyword keyword, int value)
         break;
     case Keyword::SCaps:
         c.caps = value ? QFont::SmallCaps : QFont::MixedCase;
+        break;
+    default:
+        break;
+    }
+}
+
+void DocumentBuilder::numberingKeyword(Keyword keyword, int value)
+{
+    Numbering &n = m_numbering;
+    switch (keyword) {
+    case Keyword::PnLvlBlt:
+        n.kind = Numbering::Bullet;
+        break;
+    case Keyword::PnLvlBody:
+        n.kind = Numbering::Numbered;
+        break;
+    case Keyword::PnLvlCont:
+        n.kind = Numbering::Continued;
+        break;
+    case Keyword::PnDec:
+        n.style = QTextListFormat::ListDecimal;
+        break;
+    case Keyword::PnUcLtr:
+        n.style = QTextListFormat::ListUpperAlpha;
+        break;
+    case Keyword::PnLcLtr:
+        n.style = QTextListFormat::ListLowerAlpha;
+        break;
+    case Keyword::PnUcRm:
+        n.style = QTextListFormat::ListUpperRoman;
+        break;
+    case Keyword::PnLcRm:
+        n.style = QTextListFormat::ListLowerRoman;
+        break;
+    case Keyword::PnStart:
+        n.start = value;
+        break;
+    case Keyword::PnF:
+        // The font of the \pntxtb and \pntxta that follow.
+        st().chr.font = value;
         break;
     default:
         break;
@@ -1080,6 +1358,9 @@ RtfError DocumentBuilder::controlWord(const KeywordEntry *entry, QByteArrayView,
         default:
             break;
         }
+        return RtfError::None;
+    case Dest::Numbering:
+        numberingKeyword(keyword, value);
         return RtfError::None;
     default:
         break;

@@ -16,6 +16,12 @@ namespace rtf {
 /// leaves them out while they stay empty.
 inline constexpr int FillerBlockProperty = QTextFormat::UserProperty + 0x52;
 
+/// Block format property (a string) of a list item: the label the RTF gave
+/// for readers without paragraph numbering ({\pntext}, {\listtext}). The
+/// list draws the item's bullet or number; the plain text puts the label in
+/// front of the item's text.
+inline constexpr int ListLabelProperty = QTextFormat::UserProperty + 0x53;
+
 /// How a load went.
 struct ReadResult
 {

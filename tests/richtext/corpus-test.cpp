@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The reader over the shared corpus of real RTF documents, against LibreOffice's text.
+// The reader over real documents: the shared corpus against LibreOffice's text, and the
+// product's own texts.
 //
 // Comparison: both texts are reduced to their word sequences (runs of letters,
 // digits and "_"), and similarity is 1 - D / (N + M), D being the number of
@@ -16,9 +17,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QHash>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextList>
 
 #include <cstdio>
 #include <vector>
@@ -165,4 +169,32 @@ TEST(RtfCorpus, MatchesLibreOfficeOnTrustedDocuments)
     // What the reader reaches today (178, see the report); a drop is a regression.
     EXPECT_GE(trustedPass, 176);
     EXPECT_GE(allPass, 250);
+}
+
+// The product's own texts mark their tips as Word 6 bullets ({\pn} with a
+// {\pntext} label): the view shows them as list items, the printout keeps
+// the bullet.
+TEST(RtfRemedies, BulletParagraphsAreListItems)
+{
+    QDirIterator it(QStringLiteral(ZC_SOURCE_DIR "/assets/remedies"), {QStringLiteral("*.rtf")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QByteArray rtf = readAll(path);
+        QTextDocument document;
+        rtf::loadRichText(rtf, document);
+        const int labels = int(rtf.count("{\\pntext"));
+        int discs = 0;
+        for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+            discs += b.textList() && b.textList()->format().style() == QTextListFormat::ListDisc &&
+                     !b.text().startsWith(u'\u2022');
+        }
+        EXPECT_GT(labels, 0) << qPrintable(path);
+        EXPECT_EQ(discs, labels) << qPrintable(path);
+        EXPECT_EQ(int(rtf::plainText(document).count(QStringLiteral("\u2022\t"))), labels)
+            << qPrintable(path);
+        ++files;
+    }
+    EXPECT_GE(files, 50);
 }

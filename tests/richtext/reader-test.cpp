@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextTable>
 
 // Readable failure output for Qt strings.
@@ -254,6 +256,157 @@ TEST(RtfReaderLists, LabelsAreShownAsText)
     EXPECT_EQ(plain("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\listtext\\f1 \\'b7\\tab}one"
                     "\\par{\\pntext 2.\\tab}two\\par}"),
               QString::fromUtf8("•\tone\r\n2.\ttwo"));
+}
+
+// Word 6/95 paragraph numbering: {\pn ...} makes the paragraph a list item.
+TEST(RtfReaderLists, OldStyleBulletsAreListItems)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1{\\fonttbl{\\f1\\fnil\\fcharset2 Symbol;}}before\\par"
+                 "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
+                 "\\fi-360\\li720 one\\par{\\pntext\\f1\\'b7\\tab}two\\par\\pard after\\par}",
+                 doc);
+    const QTextBlock one = doc.findBlockByNumber(1);
+    EXPECT_EQ(one.text(), "one") << "the list draws the bullet; the label goes";
+    QTextList *list = one.textList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(list->format().indent(), 0);
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(one.next().textList(), list) << "the paragraph after keeps the numbering";
+    EXPECT_EQ(doc.begin().textList(), nullptr);
+    EXPECT_EQ(doc.lastBlock().textList(), nullptr) << "\\pard ends the list";
+    const QTextBlockFormat f = one.blockFormat();
+    EXPECT_DOUBLE_EQ(f.leftMargin(), 48.0) << "\\li is the item's indent, nothing added";
+    EXPECT_DOUBLE_EQ(f.textIndent(), 0.0) << "the marker hangs left of the text";
+    EXPECT_TRUE(f.tabPositions().isEmpty());
+    EXPECT_EQ(rtf::plainText(doc), QString::fromUtf8("before\r\n•\tone\r\n•\ttwo\r\nafter"))
+        << "the printout keeps the labels";
+
+    QTextDocument bare;
+    rtf::readRtf("{\\rtf1{\\pn\\pnlvlblt{\\pntxtb o}}x\\par}", bare);
+    ASSERT_NE(bare.begin().textList(), nullptr) << "a \\pn group without \\*";
+    EXPECT_EQ(bare.begin().textList()->format().style(), QTextListFormat::ListCircle);
+    EXPECT_DOUBLE_EQ(bare.begin().blockFormat().leftMargin(), 24.0)
+        << "room for the marker without \\li";
+}
+
+TEST(RtfReaderLists, BulletCharacters)
+{
+    struct Case
+    {
+        const char *bullet;
+        QTextListFormat::Style style;
+    };
+    const Case cases[] = {
+        {"\\f1\\'b7", QTextListFormat::ListDisc},   {"\\f2 o", QTextListFormat::ListCircle},
+        {"\\f3\\'a7", QTextListFormat::ListSquare}, {"\\f4\\'a7", QTextListFormat::ListSquare},
+        {"a.", QTextListFormat::ListDisc},
+    };
+    for (const Case &c : cases) {
+        QTextDocument doc;
+        rtf::readRtf(QByteArray("{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}{\\f2 Courier New;}"
+                                "{\\f3\\fcharset2 Wingdings;}{\\f4 Wingdings;}}"
+                                "{\\*\\pn\\pnlvlblt{\\pntxtb ") +
+                         c.bullet + "}}x\\par}",
+                     doc);
+        ASSERT_NE(doc.begin().textList(), nullptr) << c.bullet;
+        EXPECT_EQ(doc.begin().textList()->format().style(), c.style) << c.bullet;
+    }
+}
+
+TEST(RtfReaderLists, NumberStylesStartAndAffixes)
+{
+    struct Case
+    {
+        const char *pn;
+        const char *first;
+        const char *second;
+    };
+    const Case cases[] = {
+        {"\\pndec", "1", "2"},
+        {"\\pndec\\pnstart9{\\pntxta .}", "9.", "10."},
+        {"\\pnucltr\\pnstart2{\\pntxta .}", "B.", "C."},
+        {"\\pnlcltr{\\pntxta )}", "a)", "b)"},
+        {"\\pnucrm\\pnstart4{\\pntxtb (}{\\pntxta )}", "(IV)", "(V)"},
+        {"\\pnlcrm\\pnstart0{\\pntxta .}", "i.", "ii."},
+        {"{\\pntxta .}", "1.", "2."},
+        {"\\pndec\\pnstart2000000000", "1000", "1001"},
+    };
+    for (const Case &c : cases) {
+        QTextDocument doc;
+        rtf::readRtf(QByteArray("{\\rtf1 top\\par{\\*\\pn\\pnlvlbody") + c.pn +
+                         "}first\\par second\\par}",
+                     doc);
+        const QTextCursor first = doc.find("first");
+        QTextList *list = first.block().textList();
+        ASSERT_NE(list, nullptr) << c.pn;
+        EXPECT_EQ(list->itemText(first.block()), c.first) << c.pn;
+        EXPECT_EQ(list->itemText(doc.find("second").block()), c.second) << c.pn;
+        EXPECT_EQ(rtf::plainText(doc), "top\r\nfirst\r\nsecond")
+            << "the items that shift the start number are hidden and not printed";
+        for (QTextBlock b = doc.begin().next(); b != first.block(); b = b.next()) {
+            EXPECT_FALSE(b.isVisible());
+            EXPECT_EQ(doc.documentLayout()->blockBoundingRect(b).height(), 0.0) << c.pn;
+        }
+    }
+}
+
+TEST(RtfReaderLists, WhereAListEndsOrGoesOn)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}a\\par"
+                 "\\pard{\\*\\pn\\pnlvlcont\\pndec}note\\par"
+                 // The label may come before \pard, as Word writes it.
+                 "{\\pntext 2.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}b\\par"
+                 "\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}dot\\par"
+                 "\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}c\\par"
+                 "\\pard plain\\par"
+                 "{\\listtext 1.\\tab}{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}d\\par"
+                 "\\pard\\trowd\\cellx1000\\cellx2000\\intbl{\\*\\pn\\pnlvlbody\\pndec}e\\cell "
+                 "f\\cell\\row}",
+                 doc);
+    auto block = [&doc](const char *word) {
+        return doc.find(word, 0, QTextDocument::FindWholeWords).block();
+    };
+    QTextList *first = block("a").textList();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(block("note").textList(), nullptr);
+    EXPECT_EQ(block("b").textList(), first) << "a continuation paragraph keeps the list open";
+    EXPECT_EQ(first->itemText(block("b")), "2.");
+    EXPECT_EQ(block("b").text(), "b");
+    ASSERT_NE(block("dot").textList(), nullptr);
+    EXPECT_NE(block("dot").textList(), first) << "a bullet is a list of its own";
+    ASSERT_NE(block("c").textList(), nullptr);
+    EXPECT_NE(block("c").textList(), first);
+    EXPECT_EQ(block("c").textList()->itemText(block("c")), "1.");
+    EXPECT_EQ(block("plain").textList(), nullptr);
+    ASSERT_NE(block("d").textList(), nullptr);
+    EXPECT_NE(block("d").textList(), block("c").textList()) << "a plain paragraph ends a list";
+    EXPECT_EQ(block("d").text(), "d") << "\\listtext is a label too";
+    ASSERT_NE(block("e").textList(), nullptr);
+    ASSERT_NE(block("f").textList(), nullptr);
+    EXPECT_NE(block("e").textList(), block("f").textList()) << "lists stay in their cell";
+    EXPECT_EQ(rtf::plainText(doc), "a\r\nnote\r\n2.\tb\r\ndot\r\nc\r\nplain\r\n1.\td\r\ne\r\nf");
+}
+
+TEST(RtfReaderLists, LabelWithoutNumberingStaysText)
+{
+    QTextDocument doc;
+    rtf::readRtf("{\\rtf1{\\*\\pn\\pnlvlbody\\pndec}a\\par\\pard{\\pntext\\fs40 (x)\\tab}b\\par"
+                 "{\\pntext 9.}{\\pntext\\tab}{\\*\\pn\\pnlvlblt}\\fs30 c{\\pntext z}\\par}",
+                 doc);
+    const QTextBlock b = doc.find("b").block();
+    EXPECT_EQ(b.textList(), nullptr);
+    EXPECT_EQ(b.text(), "(x)\tb");
+    EXPECT_FALSE(b.blockFormat().hasProperty(rtf::ListLabelProperty));
+    const QTextBlock c = doc.find("c").block();
+    ASSERT_NE(c.textList(), nullptr);
+    EXPECT_EQ(c.text(), "cz") << "two labels next to each other go; one after the text stays";
+    EXPECT_EQ(c.blockFormat().stringProperty(rtf::ListLabelProperty), "9.\t");
+    EXPECT_DOUBLE_EQ(c.charFormat().fontPointSize(), 15.0)
+        << "the marker takes the size of the item's text";
+    EXPECT_EQ(rtf::plainText(doc), "a\r\n(x)\tb\r\n9.\tcz");
 }
 
 TEST(RtfReaderTables, CellsRowsAndNesting)

@@ -94,6 +94,23 @@ TEST(RtfReaderDamage, DeepNesting)
     EXPECT_EQ(text, "x");
 }
 
+TEST(RtfReaderDamage, StartNumbersDoNotBlowUpTheDocument)
+{
+    // Each list starting at a huge number gets hidden items in front of it
+    // (Qt counts from 1); their total is bounded.
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 2000; ++i)
+        rtf += "\\pard{\\*\\pn\\pnlvlbody\\pndec\\pnstart2000000000}x\\par\\pard y\\par";
+    rtf += "}";
+    QTextDocument document;
+    rtf::loadRichText(rtf, document);
+    EXPECT_LE(document.blockCount(), 4000 + 10000);
+    QString expected;
+    for (int i = 0; i < 2000; ++i)
+        expected += QLatin1String(i ? "\r\nx\r\ny" : "x\r\ny");
+    EXPECT_EQ(rtf::plainText(document), expected);
+}
+
 TEST(RtfReaderDamage, RandomBytesAndMutations)
 {
     // Fixed seed: a failure here is reproducible.
@@ -124,6 +141,24 @@ TEST(RtfReaderDamage, RandomBytesAndMutations)
                 bytes.insert(at, bytes.mid(random.bounded(int(bytes.size())), 12));
                 break;
             }
+        }
+        load(bytes);
+    }
+    // Old-style numbering: labels, starts, continuation, a list in a cell.
+    const QByteArray lists =
+        "{\\rtf1{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\pntext\\f1\\'b7\\tab}"
+        "{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}\\fi-360\\li720 a\\par{\\pntext 3)\\tab}"
+        "\\pard{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart3{\\pntxta )}}b\\par"
+        "\\pard{\\*\\pn\\pnlvlcont}c\\par\\trowd\\cellx900\\intbl{\\pntext 1.}"
+        "{\\pn\\pnlvlbody}d\\cell\\row\\pard e\\par}";
+    for (int round = 0; round < 400; ++round) {
+        QByteArray bytes = lists;
+        for (int edits = random.bounded(1, 6); edits > 0; --edits) {
+            const int at = random.bounded(int(bytes.size()));
+            if (random.bounded(2))
+                bytes.remove(at, random.bounded(1, 12));
+            else
+                bytes.insert(at, bytes.mid(random.bounded(int(bytes.size())), 16));
         }
         load(bytes);
     }

@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         if (!QFile::exists(tool))
-            GTEST_SKIP() << "rtftext not built";
+            FAIL() << "rtftext is not built";
     }
 };
 
