@@ -102,7 +102,7 @@ protected:
     {
         const QString built = QStringLiteral(ZC_BINARY_DIR "/assets/ZColor.fdb");
         if (!QFile::exists(built))
-            GTEST_SKIP() << "ZColor.fdb has not been built";
+            FAIL() << "ZColor.fdb has not been built (target remedydb)";
         ASSERT_TRUE(QFile::copy(built, copy));
         store.SetDatabaseName(copy);
         store.Open();

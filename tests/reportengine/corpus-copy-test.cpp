@@ -55,8 +55,10 @@ std::map<QString, QString> readTsv(const QString &path, int keyColumn, int value
 TEST(corpus_copy, documents_without_fields_come_out_with_their_text)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (!QDir(corpus).exists() || soffice.isEmpty())
-        GTEST_SKIP() << "needs the shared corpus and LibreOffice";
+    if (soffice.isEmpty())
+        FAIL() << "LibreOffice (soffice) is not installed";
+    if (!QDir(corpus).exists())
+        GTEST_SKIP() << "no corpus at " << corpus.toStdString();
     const QString expectedDir = corpus + QStringLiteral("/rtf-expected-text/libreoffice-7.4.7/");
     const auto manifest = readTsv(corpus + QStringLiteral("/rtf/MANIFEST.tsv"), 0, 5);
     const auto status = readTsv(expectedDir + QStringLiteral("STATUS.tsv"), 0, 1);

@@ -79,7 +79,7 @@ std::vector<PdfImage> pdfImages(const QString &pdf)
 TEST(libreoffice_pictures, every_form_and_encoding_is_shown_at_its_size)
 {
     if (!haveTools())
-        GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
+        FAIL() << "LibreOffice (soffice) or poppler-utils (pdfinfo, pdfimages) is not installed";
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
     const struct
@@ -122,7 +122,7 @@ TEST(libreoffice_pictures, every_form_and_encoding_is_shown_at_its_size)
 TEST(libreoffice_pictures, inserted_memo_keeps_its_text_fonts_and_colours)
 {
     if (!haveTools())
-        GTEST_SKIP() << "LibreOffice or poppler-utils not installed";
+        FAIL() << "LibreOffice (soffice) or poppler-utils (pdfinfo, pdfimages) is not installed";
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
     QFile memoFile(data + QStringLiteral("/memos/lo-memo.rtf"));

@@ -46,7 +46,7 @@ TEST(libreoffice_results, visible_text_matches)
 {
     const QString soffice = rptest::sofficePath();
     if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+        FAIL() << "LibreOffice (soffice) is not installed";
 
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());

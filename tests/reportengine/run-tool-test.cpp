@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         if (!QFile::exists(tool))
-            GTEST_SKIP() << "rtfreport not built";
+            FAIL() << "rtfreport is not built";
     }
 
     QString write(const QString &name, const QByteArray &bytes)

@@ -24,7 +24,7 @@ protected:
     {
         tool = QStringLiteral(ZC_BINARY_DIR "/tools/fillrender/fillrender");
         if (!QFileInfo(tool).isExecutable()) {
-            GTEST_SKIP() << "fillrender is not built";
+            FAIL() << "fillrender is not built";
         }
     }
 
