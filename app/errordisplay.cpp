@@ -2,14 +2,16 @@
 // Error box for exceptions that reach the event loop.
 #include "errordisplay.h"
 
-#include <QMessageBox>
+#include "messagebox.h"
+
+#include <QWidget>
 
 namespace zc {
 
 void ShowError(const std::exception &error, QWidget *parent)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QString::fromUtf8(error.what()),
-                    QMessageBox::Ok, parent);
+    MessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QString::fromUtf8(error.what()),
+                   QMessageBox::Ok, parent ? parent->window() : QApplication::activeWindow());
     box.exec();
 }
 
@@ -27,7 +29,8 @@ bool ZcApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
-        ShowError(e);
+        auto *widget = qobject_cast<QWidget *>(receiver);
+        ShowError(e, widget ? widget->window() : nullptr);
         return false;
     }
 }

@@ -11,7 +11,8 @@ class QWidget;
 
 namespace zc {
 
-/// Shows `error`'s message in an error box and returns; the program goes on.
+/// Shows `error`'s message in an error box owned by `parent`'s window (the active window
+/// when there is none) and returns; the program goes on.
 void ShowError(const std::exception &error, QWidget *parent = nullptr);
 
 /// Runs `action`; an exception it throws goes to ShowError instead of further up.

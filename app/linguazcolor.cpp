@@ -5,16 +5,17 @@
 #include "appconfig.h"
 #include "errordisplay.h"
 #include "inifile.h"
+#include "messagebox.h"
 #include "messaggizc.h"
 #include "productassets.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 TFmSelLingua *FmSelLingua = nullptr;
 
@@ -42,11 +43,22 @@ TFmSelLingua::TFmSelLingua(QWidget *parent, const QString &configFolder)
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(0, 0, 616, 529);
+    // The page control fills the window, also when the user resizes it.
+    auto *fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(PageControl1);
     createLicencePage();
     createLanguagePage();
     PageControl1->setTabVisible(1, false);
     PageControl1->setCurrentIndex(0);
+}
+
+void TFmSelLingua::showEvent(QShowEvent *event)
+{
+    // Centred on the main window's place, which is final even before it is first shown.
+    if (const QWidget *owner = parentWidget())
+        move(owner->window()->geometry().center() - rect().center());
+    QDialog::showEvent(event);
 }
 
 void TFmSelLingua::createLicencePage()
@@ -148,8 +160,8 @@ void TFmSelLingua::BtnITAClick(QObject *sender)
 
 void TFmSelLingua::chooseLanguage(int number, const QString &code)
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"),
-                    QLatin1String(zc::SLanguageSelected) + code, QMessageBox::Ok, this);
+    zc::MessageBox box(QMessageBox::Information, QStringLiteral("Information"),
+                       QLatin1String(zc::SLanguageSelected) + code, QMessageBox::Ok, this);
     box.exec();
     // A failed write throws before anything is recorded, so the window stays open.
     zc::IniFile ini(zc::ConfigFilePath(FConfigFolder));

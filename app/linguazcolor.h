@@ -43,6 +43,9 @@ public:
     /// Shared handler of the five language buttons.
     void BtnITAClick(QObject *sender);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void createLicencePage();
     void createLanguagePage();

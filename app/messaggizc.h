@@ -48,6 +48,9 @@ inline constexpr char SMainCaption[] = "Zelvoria Color Test";
 inline constexpr char SClose[] = "Close Program?";
 inline constexpr char SErrorOpeningDatabase[] =
     "Error (N0001) Opening Database Contact the Administrator!!";
+inline constexpr char SAlreadyRunning[] =
+    "Zelvoria Color Test is already running and holds the database: use that window, or "
+    "close it before starting the program again.";
 inline constexpr char SLanguageSelected[] = "The language selected is: ";
 inline constexpr char SFilePrefix[] = "file ";
 inline constexpr char SFileMissingSuffix[] = " inesistente";

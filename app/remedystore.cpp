@@ -2,6 +2,8 @@
 // Statement texts and the language mapping of the remedy store.
 #include "remedystore.h"
 
+#include <string_view>
+
 namespace zc {
 
 const std::array<QString, 10> GemKeys = {
@@ -40,6 +42,13 @@ QString GemKeyOfHint(const QString &hint)
 RemedyStore::RemedyStore()
 {
     FDatabase.SetDefaultTransaction(&FTransaction);
+}
+
+bool RemedyStore::HeldByAnotherProcess(const fb::FbError &error)
+{
+    // The engine's own words; the code alone (an I/O error) covers missing files too.
+    return std::string_view(error.what()).find("Database already opened with engine instance") !=
+           std::string_view::npos;
 }
 
 void RemedyStore::run(const QString &sql)

@@ -2,6 +2,7 @@
 // The remedy store: language codes, the two statements, and the one connection and query.
 #pragma once
 
+#include <fberror.h>
 #include <ibdatabase.h>
 #include <ibquery.h>
 
@@ -43,6 +44,9 @@ public:
     /// Connects; throws zc::fb::FbError with Firebird's message.
     void Open() { FDatabase.Open(); }
     bool Connected() const { return FDatabase.Connected(); }
+    /// True when `error` of Open() says another process has the database open in the
+    /// embedded engine, which admits one process at a time.
+    static bool HeldByAnotherProcess(const fb::FbError &error);
 
     /// Runs the language-load statement; its rows are not read. Throws when not connected.
     void LoadLanguage(const QString &code);

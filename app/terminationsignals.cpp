@@ -42,7 +42,7 @@ void QuitOnTerminationSignals(QApplication &app)
     if (fd < 0)
         return;
     auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [fd, &app] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [fd] {
         signalfd_siginfo info;
         while (read(fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
         }
@@ -50,7 +50,9 @@ void QuitOnTerminationSignals(QApplication &app)
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible())
                 dialog->done(QDialog::Rejected);
-        app.quit();
+        // exit(), unlike quit(), also holds before the main loop runs: every modal loop
+        // started from now on returns at once, so start-up cannot open another window.
+        QCoreApplication::exit(0);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "errordisplay.h"
 #include "messaggizc.h"
 #include "productassets.h"
+#include "readablecolour.h"
 #include "uzelvocolor.h"
 
 #include <rprtf.h>
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLayout>
+#include <QScopeGuard>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -35,6 +38,13 @@ TFmEsito::TFmEsito(QWidget *owner)
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setGeometry(0, 0, 654, 50);
     ToolBar1->setIconSize(QSize(32, 32));
+    // The buttons sit edge to edge from the left, 90 by 50 each: no handle, no margins.
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
+    ToolBar1->layout()->setSpacing(0);
+    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
     auto button = [this](const char *name, const QString &picture, zc::ZcText hint) {
         auto *b = new QToolButton(ToolBar1);
         b->setObjectName(QLatin1String(name));
@@ -57,9 +67,11 @@ TFmEsito::TFmEsito(QWidget *owner)
     DescrPietra->setGeometry(0, 50, 654, 568);
     DescrPietra->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     DescrPietra->setFont(QFont(QStringLiteral("Tahoma"), 10));
-    // Text without colour of its own shows in the view's default colour.
+    // Text without colour of its own shows in the view's default colour, where it reads.
     QPalette viewPal = DescrPietra->palette();
-    viewPal.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0x80));
+    viewPal.setColor(QPalette::Text,
+                     zc::ReadableTextColour(QColor(0xFF, 0xFF, 0x80), viewPal.color(QPalette::Base),
+                                            viewPal.color(QPalette::Text)));
     DescrPietra->setPalette(viewPal);
 
     EPrtColori->SetOutFile(QStringLiteral("outfile.doc"));
@@ -134,5 +146,8 @@ void TFmEsito::BtnStampaClick()
     EPrtColori->CreateVar(QStringLiteral("rimedio"), Rimedio);
     EPrtColori->CreateVar(QStringLiteral("spiegazione"), PlainTextCrLf());
     QApplication::processEvents();
+    // The window keeps painting and reacting while the opener starts; one printout at a time.
+    BtnStampa->setEnabled(false);
+    const auto enableAgain = qScopeGuard([this] { BtnStampa->setEnabled(true); });
     EPrtColori->ExecuteOpen({}, 5);
 }

@@ -5,8 +5,10 @@
 #include "errordisplay.h"
 #include "gemfills.h"
 #include "linguazcolor.h"
+#include "messagebox.h"
 #include "messaggizc.h"
 #include "productassets.h"
+#include "terminationsignals.h"
 #include "udescrpsiche.h"
 
 #include <gradientfill.h>
@@ -16,6 +18,7 @@
 
 #include <fberror.h>
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -23,6 +26,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStringConverter>
 #include <QThread>
 #include <QTimer>
@@ -30,7 +34,7 @@
 
 TFmColor *FmColor = nullptr;
 
-TFmColor::TFmColor(const QString &workFolder, QWidget *parent)
+TFmColor::TFmColor(const QString &workFolder, QWidget *parent, LanguageChoice languageChoice)
     : QWidget(parent,
               Qt::Tool | Qt::WindowCloseButtonHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
       FWorkFolder(workFolder.isEmpty() ? QDir::currentPath() : workFolder)
@@ -48,8 +52,11 @@ TFmColor::TFmColor(const QString &workFolder, QWidget *parent)
     Panel4->raise();
     Image1->parentWidget()->raise();
     Image2->parentWidget()->raise();
+    // Centred on the screen from the start, so that the language window of a first run
+    // can be centred on the window's final place.
+    move(screen()->availableGeometry().center() - rect().center());
     FmColor = this;
-    FormCreate();
+    FormCreate(languageChoice);
 }
 
 TFmColor::~TFmColor()
@@ -194,7 +201,7 @@ void TFmColor::createRotaryMenu()
     });
 }
 
-void TFmColor::FormCreate()
+void TFmColor::FormCreate(LanguageChoice languageChoice)
 {
     ZColorIniFile = std::make_unique<zc::IniFile>(zc::ConfigFilePath(FWorkFolder));
     const zc::AppConfig config = zc::AppConfig::load(ZColorIniFile->FileName());
@@ -207,21 +214,38 @@ void TFmColor::FormCreate()
     FileGdb = config.FileGdb;
 
     FStore.SetDatabaseName(config.DatabaseName());
-    try {
-        FStore.Open();
-    } catch (const zc::fb::FbError &) {
-        QMessageBox box(QMessageBox::Warning, QLatin1String(zc::SMainCaption),
-                        QLatin1String(zc::SErrorOpeningDatabase), QMessageBox::Ok);
-        box.exec();
-    }
+    openStore();
+    // A termination request during the box above ends the start here.
+    if (FAlreadyRunning || zc::TerminationRequested())
+        return;
 
-    if (TipoLingua == -1) {
+    if (TipoLingua == -1 || languageChoice == LanguageChoice::AskAgain) {
         auto window = std::make_unique<TFmSelLingua>(this, FWorkFolder);
         FmSelLingua = window.get();
         window->exec();
         if (window->TipoLingua() >= 0)
             TipoLingua = window->TipoLingua();
         FmSelLingua = nullptr;
+    }
+}
+
+void TFmColor::openStore()
+{
+    try {
+        FStore.Open();
+        return;
+    } catch (const zc::fb::FbError &error) {
+        FAlreadyRunning = zc::RemedyStore::HeldByAnotherProcess(error);
+        const QString reason = QString::fromStdString(error.what());
+        const QString name = FStore.Database().DatabaseName();
+        zc::MessageBox box(QMessageBox::Warning, QLatin1String(zc::SMainCaption),
+                           FAlreadyRunning ? QLatin1String(zc::SAlreadyRunning)
+                                           : QLatin1String(zc::SErrorOpeningDatabase),
+                           QMessageBox::Ok, this, zc::MessageBox::Placement::ScreenCentre);
+        box.setInformativeText(QStringLiteral("Database: %1\n%2").arg(name, reason));
+        // This box tells the user already what the window's first activation would.
+        FFailureShownThisVisit = true;
+        box.exec();
     }
 }
 
@@ -239,14 +263,58 @@ bool TFmColor::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
     if (event->type() == QEvent::WindowActivate)
-        zc::Guarded([this] { FormActivate(); }, this);
+        activated();
+    // The focus has left for another program, not for a window of this one.
+    if (event->type() == QEvent::WindowDeactivate && !QApplication::activeWindow())
+        FFailureShownThisVisit = false;
     return handled;
+}
+
+void TFmColor::activated()
+{
+    try {
+        FormActivate();
+    } catch (const std::exception &error) {
+        // Closing the error box gives the focus back to this window, which activates it
+        // again: without this the box would come back for ever.
+        if (FFailureShownThisVisit)
+            return;
+        FFailureShownThisVisit = true;
+        zc::ShowError(error, this);
+    }
+}
+
+void TFmColor::showEvent(QShowEvent *event)
+{
+    // The ring shows colours only, from its very first frame on.
+    clearCaptions();
+    setRingBackground();
+    QWidget::showEvent(event);
+}
+
+void TFmColor::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        Q_EMIT Closed();
+}
+
+void TFmColor::clearCaptions()
+{
+    for (int i = 0; i < RM_ZColor->Items()->Count(); ++i)
+        RM_ZColor->Items()->Items(i)->SetCaption(QString());
+}
+
+void TFmColor::setRingBackground()
+{
+    QPalette pal = RM_ZColor->palette();
+    pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    RM_ZColor->setPalette(pal);
 }
 
 void TFmColor::FormActivate()
 {
-    for (int i = 0; i < RM_ZColor->Items()->Count(); ++i)
-        RM_ZColor->Items()->Items(i)->SetCaption(QString());
+    clearCaptions();
     if (TipoLingua < 0) {
         // Closing from inside the activation would re-enter it; let it return first.
         QTimer::singleShot(0, this, &QWidget::close);
@@ -254,9 +322,7 @@ void TFmColor::FormActivate()
         CaricaLingua(static_cast<quint16>(TipoLingua));
         setWindowTitle(zc::MainCaption(sLingua));
     }
-    QPalette pal = RM_ZColor->palette();
-    pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
-    RM_ZColor->setPalette(pal);
+    setRingBackground();
     spinIn();
 }
 
@@ -300,16 +366,18 @@ void TFmColor::BtnTabClick()
         shell.ShellOpenFile(file, 1);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QLatin1String(zc::SMainCaption),
-                    QLatin1String(zc::SFilePrefix) + file + QLatin1String(zc::SFileMissingSuffix),
-                    QMessageBox::Ok, this);
+    zc::MessageBox box(QMessageBox::NoIcon, QLatin1String(zc::SMainCaption),
+                       QLatin1String(zc::SFilePrefix) + file +
+                           QLatin1String(zc::SFileMissingSuffix),
+                       QMessageBox::Ok, this);
     box.exec();
 }
 
 void TFmColor::Image2Click()
 {
-    QMessageBox box(QMessageBox::Information, QLatin1String(zc::SMainCaption),
-                    QLatin1String(zc::SClose), QMessageBox::Yes | QMessageBox::No);
+    zc::MessageBox box(QMessageBox::Information, QLatin1String(zc::SMainCaption),
+                       QLatin1String(zc::SClose), QMessageBox::Yes | QMessageBox::No, this,
+                       zc::MessageBox::Placement::ScreenCentre);
     box.setDefaultButton(QMessageBox::Yes);
     if (box.exec() == QMessageBox::Yes)
         close();

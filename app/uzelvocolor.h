@@ -22,8 +22,16 @@ class TFmColor : public QWidget
     Q_OBJECT
 
 public:
+    /// How the start treats the language: ask only when none is stored, or ask again.
+    enum class LanguageChoice
+    {
+        WhenNoneStored,
+        AskAgain,
+    };
+
     /// `workFolder` is where ZColor.ini is read and written (the current directory when empty).
-    explicit TFmColor(const QString &workFolder = QString(), QWidget *parent = nullptr);
+    explicit TFmColor(const QString &workFolder = QString(), QWidget *parent = nullptr,
+                      LanguageChoice languageChoice = LanguageChoice::WhenNoneStored);
     ~TFmColor() override;
 
     QWidget *Panel4;
@@ -46,6 +54,9 @@ public:
 
     zc::RemedyStore &Store() { return FStore; }
     QString WorkFolder() const { return FWorkFolder; }
+    /// True when start-up found the database held by another running instance; the
+    /// program then ends after saying so.
+    bool AlreadyRunning() const { return FAlreadyRunning; }
 
     /// Each return to the window: language load and caption, or closing when no language
     /// has been chosen.
@@ -59,18 +70,33 @@ public:
     /// Asks "Close Program?" and closes the window on Yes.
     void Image2Click();
 
+Q_SIGNALS:
+    /// The window has closed: the program ends.
+    void Closed();
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(LanguageChoice languageChoice);
+    void openStore();
     void createControls();
     void createRotaryMenu();
+    void clearCaptions();
+    void setRingBackground();
+    void activated();
     void spinIn();
 
     QString FWorkFolder;
     zc::RemedyStore FStore;
+    bool FAlreadyRunning = false;
+    // A failure of the activation is shown once per visit of the user: until the window
+    // loses the focus to another program. The focus coming back from the program's own
+    // error box is no new visit, and the start-up box counts for the first one.
+    bool FFailureShownThisVisit = false;
 };
 
 /// The program's main window, while it exists.
