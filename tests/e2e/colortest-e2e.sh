@@ -1,174 +1,264 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# End-to-end run of the real zelvoria-colortest with real X input: a first run in a fresh
-# run folder (agreement, language), a gem's result window, the printout read back by
-# LibreOffice, closing, and a second start that goes straight to the main window.
-# Every step leaves a screenshot in the artefact folder.
-#   colortest-e2e.sh BUILD-TREE ARTEFACT-FOLDER      (needs $DISPLAY, xdotool, import)
+# End-to-end runs of the real zelvoria-colortest on a desktop of its own (Xvfb with the
+# openbox window manager), as an ordinary user, driven with real X input. Each scenario
+# checks how the program ends (status, no process left) and that the next start opens the
+# database; every step leaves a screenshot in the artefact folder.
+#   colortest-e2e.sh SCENARIO BUILD-TREE ARTEFACT-FOLDER
+# Scenarios: first-run, close-question, cancelled, no-database, second-instance.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
-bin=$1 shots=$2
-: "${DISPLAY:?an X display is needed}"
+scenario=$1 bin=$(cd "$2" && pwd) shots=$3
+source "$src/tests/e2e/desktop.sh"
 
 run=$(mktemp -d /tmp/zc-e2e.XXXXXX)
-app_pid=
+user_home=$run/home
 cleanup() {
-  if [[ -n $app_pid ]] && kill -0 "$app_pid" 2>/dev/null; then
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
-  fi
+  stop_app
+  [[ -z ${second_pid:-} ]] || kill -KILL "$second_pid" 2>/dev/null || true
+  stop_desktop
   rm -rf "$run"
 }
 trap cleanup EXIT
 rm -rf "$shots"
-mkdir -p "$shots"
+mkdir -p "$shots" "$user_home"
+chmod 755 "$run"
+start_desktop
 
-step=0
-shot() { # shot NAME: the whole screen, numbered in step order
-  step=$((step + 1))
-  import -silent -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")"
-}
-fail() {
-  echo "FAIL: $*" >&2
-  import -silent -window root "$shots/failure.png" || true
-  exit 1
-}
-
-# Waits until COMMAND succeeds, polling; fails with MESSAGE after SECONDS.
-wait_until() { # wait_until SECONDS MESSAGE COMMAND...
-  local limit=$(($(date +%s) + $1)) message=$2
-  shift 2
-  until "$@"; do
-    (($(date +%s) < limit)) || fail "$message"
-    sleep 0.1
-  done
-}
-# xdotool matches titles as regular expressions: TITLE, exactly.
-title_pattern() { printf '^%s$' "$(sed 's/[][\\.*^$+?(){}|]/\\&/g' <<<"$1")"; }
-# The id of the visible window titled TITLE, waiting for it.
-window_named() { # window_named TITLE
-  local id
-  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" | head -n1) ||
-    fail "no window \"$1\""
-  echo "$id"
-}
-no_window_named() { ! xdotool search --onlyvisible --name "$(title_pattern "$1")" >/dev/null 2>&1; }
-# Waits until the window's picture stays the same for a moment (animations done).
-window_settles() { # window_settles ID [CROP]
-  local before after crop=(${2:+-crop "$2"})
-  before=$(import -silent -window "$1" "${crop[@]}" rgb:- 2>/dev/null | md5sum)
-  sleep 0.3
-  after=$(import -silent -window "$1" "${crop[@]}" rgb:- 2>/dev/null | md5sum)
-  [[ $before == "$after" ]]
-}
+"$src/app/prepare-run-folder.sh" "$bin" "$run" >/dev/null
+main_title="Zelvoria Color Test (SPA)"
 # The main window below its top row: the name box's blinking caret must not count as motion.
 ring_area=656x600+0+50
-# Clicks at (X, Y) inside window ID, in absolute screen coordinates; no window manager
-# decorates or moves the windows, so the geometry is the client area's.
-click_in() { # click_in ID X Y
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
+store_language() { printf 'ChekLNG=3\n' >>"$run/ZColor.ini"; }
+main_window() { # main_window: waits for the main window and for its ring to stop turning
+  local id
+  id=$(window_named "$main_title")
+  wait_until 20 "the ring did not stop turning" window_settles "$id" "$ring_area"
+  echo "$id"
 }
-# Answers the message box titled TITLE with its default button: Return typed with the
-# pointer over the box, where the keyboard goes without a window manager.
-answer_box() { # answer_box TITLE [SCREENSHOT-NAME]
-  local box
-  box=$(window_named "$1")
-  # The whole screen: opening a box can activate the window below, which spins its ring.
-  wait_until 20 "the screen did not settle under \"$1\"" window_settles root
-  [[ -z ${2:-} ]] || shot "$2"
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$box")"
-  xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) key Return
-  wait_until 10 "the box \"$1\" stayed open" no_window_named "$1"
-}
-start_app() {
-  (cd "$run" && exec "$bin/app/zelvoria-colortest") &
-  app_pid=$!
-}
-wait_app_exit() {
-  wait_until 30 "the program did not end" bash -c "! kill -0 $app_pid 2>/dev/null"
-  local rc=0
-  wait "$app_pid" || rc=$?
-  app_pid=
-  ((rc == 0)) || fail "the program ended with status $rc"
+# A start after an end must open the database again: the main window shows its language.
+next_start_opens_the_database() {
+  start_app
+  local id
+  id=$(main_window)
+  no_window_named "Zelvoria Color Test" || fail "the database did not open on the next start"
+  keys_to "$id" alt+F4
+  wait_app_exit 0
 }
 
-"$src/app/prepare-run-folder.sh" "$bin" "$run"
-cat >"$run/record-open.sh" <<SH
+# Pixels of the ring's band in window ID that are near white or near black, as caption text
+# is: the ring's colours and its grey border are neither (the app preset of rotarymenu-demo
+# gives about a thousand such pixels with its captions, none without).
+caption_pixels() { # caption_pixels ID
+  import -silent -window "$1" -depth 8 txt:- 2>/dev/null | awk -F'[,: ()]+' '
+    NR > 1 {
+      x = $1; y = $2; r = $3; g = $4; b = $5
+      dx = x - 327.5; dy = y - 40 - 328.5; d = sqrt(dx * dx + dy * dy)
+      if (d > 185 && d < 320 && ((r < 90 && g < 90 && b < 90) || (r > 235 && g > 235 && b > 235))) n++
+    }
+    END { print n + 0 }'
+}
+
+scenario_first_run() {
+  # A viewer that stays open 20 s, as a word processor started in the foreground does.
+  cat >"$run/viewer.sh" <<SH
 #!/bin/sh
 echo "\$1" >> "$run/opened.txt"
+sleep 20
 SH
-chmod +x "$run/record-open.sh"
-export REPORT_OPEN_COMMAND=$run/record-open.sh
-# A language of its own for every text checked below: Spanish.
-language=SPA result_title="Descripción" name="Ana García"
+  chmod +x "$run/viewer.sh"
+  export REPORT_OPEN_COMMAND=$run/viewer.sh
+  local name="Ana García"
 
-# --- First run: agreement, then the language.
-start_app
-lang=$(window_named Language)
-wait_until 10 "the language window did not settle" window_settles "$lang"
-shot agreement
-# The tick box and the buttons lie on the first page, below the tab bar.
-eval "$(xdotool getwindowgeometry --shell "$lang")"
-tab_bar=$(( HEIGHT - 529 + 24 ))
-click_in "$lang" 60 $((tab_bar + 440 + 8))
-click_in "$lang" $((416 + 65)) $((tab_bar + 416 + 32))
-wait_until 10 "the language window did not settle" window_settles "$lang"
-shot languages
-# Spanish is the fourth flag.
-click_in "$lang" $((357 + 47)) $((tab_bar + 176 + 45))
-answer_box Information language-confirmed
-main=$(window_named "Zelvoria Color Test ($language)")
-wait_until 15 "the language window stayed open" no_window_named Language
-grep -q '^ChekLNG=3' "$run/ZColor.ini" || fail "the choice was not stored: $(cat "$run/ZColor.ini")"
-wait_until 20 "the ring did not stop turning" window_settles "$main" "$ring_area"
-shot main-window
+  start_app
+  local lang
+  lang=$(window_named Language)
+  wait_until 10 "the language window did not settle" window_settles "$lang"
+  shot agreement
+  # Centred on the main window, which is centred on the screen.
+  local x y w h
+  read -r x y w h < <(client_area "$lang")
+  ((x + w / 2 > 640 - 40 && x + w / 2 < 640 + 40 && y + h / 2 > 512 - 60 && y + h / 2 < 512 + 60)) ||
+    fail "the language window is not centred on the main window: $x $y $w $h"
+  # The tick box and the buttons lie on the first page, below the tab bar.
+  local tab_bar=$((h - 529 + 24))
+  click_in "$lang" 60 $((tab_bar + 440 + 8))
+  click_in "$lang" $((416 + 65)) $((tab_bar + 416 + 32))
+  wait_until 10 "the language window did not settle" window_settles "$lang"
+  shot languages
+  # Spanish is the fourth flag.
+  click_in "$lang" $((357 + 47)) $((tab_bar + 176 + 45))
+  answer_box Information Return language-confirmed
+  local main
+  main=$(main_window)
+  grep -q '^ChekLNG=3' "$run/ZColor.ini" || fail "the choice was not stored: $(cat "$run/ZColor.ini")"
+  shot main-window
 
-# The name box, then the centre of EMERALD's box: item 3 of ten on the 656 x 658 ring
-# 40 pixels down, 150 thick, from 0 degrees clockwise.
-click_in "$main" 286 20
-xdotool type --delay 20 "$name"
-read -r sx sy < <(awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
-  printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }')
-pixel=$(import -silent -window "$main" -crop "1x1+$sx+$sy" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')
-r=$((16#${pixel:1:2})) g=$((16#${pixel:3:2})) b=$((16#${pixel:5:2}))
-((g > 200 && r < 180 && b < 180)) || fail "EMERALD's sector is not green at its box centre: $pixel"
-click_in "$main" "$sx" "$sy"
-result=$(window_named "$result_title")
-wait_until 10 "the result window did not settle" window_settles "$result"
-shot result-window
+  # The name box, then the centre of EMERALD's box: item 3 of ten on the 656 x 658 ring
+  # 40 pixels down, 150 thick, from 0 degrees clockwise.
+  click_in "$main" 286 20
+  xdotool type --delay 20 "$name"
+  local sx sy pixel r g b
+  read -r sx sy < <(awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
+    printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }')
+  pixel=$(import -silent -window "$main" -crop "1x1+$sx+$sy" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')
+  r=$((16#${pixel:1:2})) g=$((16#${pixel:3:2})) b=$((16#${pixel:5:2}))
+  ((g > 200 && r < 180 && b < 180)) || fail "EMERALD's sector is not green at its box centre: $pixel"
+  click_in "$main" "$sx" "$sy"
+  local result
+  result=$(window_named "Descripción")
+  wait_until 10 "the result window did not settle" window_settles "$result"
+  shot result-window
 
-# Print: the template is filled and handed to the recording opener.
-click_in "$result" 50 25
-wait_until 30 "the printout was not opened" test -s "$run/opened.txt"
-[[ $(cat "$run/opened.txt") == "$run/report/WEsito.Doc" ]] ||
-  fail "opened \"$(cat "$run/opened.txt")\" instead of the printout"
-shot printed
-# LibreOffice guesses the format from the bytes, as it does when the user opens the printout.
-soffice --headless "-env:UserInstallation=file://$run/lo" --convert-to "txt:Text (encoded):UTF8" \
-  --outdir "$run" "$run/report/WEsito.Doc" >/dev/null 2>&1 || fail "LibreOffice could not read the printout"
-for value in "RESULTADO DE LA PRUEBA DE COLOR" "Nombre Apellido" "$name" "Remedios" "EMERALD" \
-  "La esmeralda es un berilo verde"; do
-  grep -qF "$value" "$run/WEsito.txt" || fail "the printout lacks \"$value\": $(cat "$run/WEsito.txt")"
-done
+  # Print: the template is filled and handed to the viewer, which keeps running; the
+  # window must go on reacting meanwhile.
+  click_in "$result" 45 25
+  wait_until 30 "the printout was not opened" test -s "$run/opened.txt"
+  [[ $(cat "$run/opened.txt") == "$run/report/WEsito.Doc" ]] ||
+    fail "opened \"$(cat "$run/opened.txt")\" instead of the printout"
+  shot printed
+  local asked=$(date +%s%N)
+  click_in "$result" 135 25
+  wait_until 1 "the result window did not react to its close button within 1 s while the viewer runs" \
+    no_window_named "Descripción"
+  echo "result window closed $((($(date +%s%N) - asked) / 1000000)) ms after the click"
+  # LibreOffice guesses the format from the bytes, as it does when the user opens the printout.
+  need soffice
+  soffice --headless "-env:UserInstallation=file://$run/lo" --convert-to "txt:Text (encoded):UTF8" \
+    --outdir "$run" "$run/report/WEsito.Doc" >/dev/null 2>&1 || fail "LibreOffice could not read the printout"
+  local value
+  for value in "RESULTADO DE LA PRUEBA DE COLOR" "Nombre Apellido" "$name" "Remedios" "EMERALD" \
+    "La esmeralda es un berilo verde"; do
+    grep -qF "$value" "$run/WEsito.txt" || fail "the printout lacks \"$value\": $(cat "$run/WEsito.txt")"
+  done
 
-# Close the result window, then the program through the centre picture and its question.
-click_in "$result" 140 25
-wait_until 10 "the result window stayed open" no_window_named "$result_title"
-# Back in the main window the ring spins in again; the click waits for it.
-wait_until 20 "the ring did not stop turning" window_settles "$main" "$ring_area"
-click_in "$main" 325 365
-answer_box "Zelvoria Color Test" close-question
-wait_app_exit
+  # Back in the main window the ring spins in again; then the title bar's close box.
+  main=$(main_window)
+  shot back-in-main-window
+  click_close_box "$main"
+  wait_app_exit 0
+  next_start_opens_the_database
+}
 
-# --- Second start: the stored language leads straight to the main window.
-start_app
-main=$(window_named "Zelvoria Color Test ($language)")
-no_window_named Language || fail "the language window came back on the second start"
-wait_until 20 "the ring did not stop turning" window_settles "$main" "$ring_area"
-shot second-start
-kill -TERM "$app_pid"
-wait_app_exit
-echo "end-to-end run passed; screenshots in $shots"
+scenario_close_question() {
+  store_language
+  start_app
+  local main
+  main=$(window_named "$main_title")
+  # The first frame shows colours only: no caption is ever drawn on the ring.
+  local dark
+  dark=$(caption_pixels "$main")
+  shot first-frame
+  ((dark == 0)) || fail "the ring's first frame has $dark caption pixels"
+  main=$(main_window)
+  ((($(caption_pixels "$main")) == 0)) || fail "the settled ring shows captions"
+  # The central picture asks; No (Escape) keeps the program, Yes (Return) ends it.
+  click_in "$main" 325 365
+  local box x y w h
+  box=$(window_named "Zelvoria Color Test")
+  read -r x y w h < <(client_area "$box")
+  ((w >= 250)) || fail "the close question is too narrow for its title: $w"
+  ((x + w / 2 > 600 && x + w / 2 < 680)) || fail "the close question is not centred: $x $y $w $h"
+  answer_box "Zelvoria Color Test" Escape close-question
+  still_running
+  window_named "$main_title" >/dev/null
+  click_in "$main" 325 365
+  answer_box "Zelvoria Color Test" Return
+  wait_app_exit 0
+  # The window manager's close request (what a task bar's "Close" sends).
+  start_app
+  main=$(main_window)
+  wmctrl -i -c "$main"
+  wait_app_exit 0
+  next_start_opens_the_database
+}
+
+scenario_cancelled() {
+  # First run: the language window's Cancel ends the program; nothing is stored.
+  start_app
+  local lang x y w h
+  lang=$(window_named Language)
+  wait_until 10 "the language window did not settle" window_settles "$lang"
+  read -r x y w h < <(client_area "$lang")
+  click_in "$lang" $((256 + 65)) $((h - 529 + 24 + 416 + 32))
+  wait_app_exit 0
+  ! grep -q '^ChekLNG' "$run/ZColor.ini" || fail "cancelling stored a language"
+  # The window's close box does the same, and so does Escape.
+  start_app
+  lang=$(window_named Language)
+  wait_until 10 "the language window did not settle" window_settles "$lang"
+  click_close_box "$lang"
+  wait_app_exit 0
+  start_app
+  lang=$(window_named Language)
+  keys_to "$lang" Escape
+  wait_app_exit 0
+  shot after-cancel
+  # A stored language below -1 is no language either: the program ends, saying why.
+  printf 'ChekLNG=-5\n' >>"$run/ZColor.ini"
+  start_app
+  wait_app_exit 0
+  sed -i '/^ChekLNG/d' "$run/ZColor.ini"
+  store_language
+  next_start_opens_the_database
+}
+
+scenario_no_database() {
+  store_language
+  mv "$run/data/ZColor.fdb" "$run/data/ZColor.fdb.away"
+  start_app
+  local box main
+  box=$(window_named "Zelvoria Color Test")
+  shot database-box
+  keys_to "$box" Return
+  main=$(window_named "Zelvoria Color Test")
+  # The window's return after the box must not bring up a box again and again.
+  sleep 2
+  local errors
+  errors=$(windows_named Error)
+  ((errors == 0)) || fail "$errors error boxes came up after the database box"
+  shot no-database-window
+  click_close_box "$main"
+  wait_app_exit 0
+  # A termination request during the database box ends the start: no language window.
+  sed -i '/^ChekLNG/d' "$run/ZColor.ini"
+  start_app
+  window_named "Zelvoria Color Test" >/dev/null
+  kill -TERM "$app_pid"
+  wait_app_exit 0
+  mv "$run/data/ZColor.fdb.away" "$run/data/ZColor.fdb"
+  store_language
+  next_start_opens_the_database
+}
+
+scenario_second_instance() {
+  store_language
+  start_app
+  local first=$app_pid main box
+  main=$(main_window)
+  # A second start while the first holds the database says so and ends.
+  as_user "$bin/app/zelvoria-colortest" 2>>"$run/stderr.txt" &
+  second_pid=$!
+  box=$(window_named "Zelvoria Color Test")
+  shot already-running
+  keys_to "$box" Return
+  local rc=0
+  wait_until 20 "the second instance did not end" bash -c "! kill -0 $second_pid 2>/dev/null"
+  wait "$second_pid" || rc=$?
+  second_pid=
+  ((rc == 1)) || fail "the second instance ended with status $rc, not 1"
+  kill -0 "$first" 2>/dev/null || fail "the first instance ended"
+  keys_to "$main" alt+F4
+  wait_app_exit 0
+  next_start_opens_the_database
+}
+
+case $scenario in
+first-run) scenario_first_run ;;
+close-question) scenario_close_question ;;
+cancelled) scenario_cancelled ;;
+no-database) scenario_no_database ;;
+second-instance) scenario_second_instance ;;
+*) fail "no scenario \"$scenario\"" ;;
+esac
+echo "end-to-end scenario $scenario passed; screenshots in $shots"
