@@ -7,7 +7,8 @@ src=$PWD
 
 scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+# Only the program and the data its run folder is prepared from; ./test.sh builds the rest.
+cmake --build --preset release --target zelvoria-colortest remedydb colortables
 
 bin=$src/build/release
 # The run folder keeps the user's database and language choice across rebuilds.

@@ -32,6 +32,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cstdio>
+
 TFmColor *FmColor = nullptr;
 
 TFmColor::TFmColor(const QString &workFolder, QWidget *parent, LanguageChoice languageChoice)
@@ -212,6 +214,12 @@ void TFmColor::FormCreate(LanguageChoice languageChoice)
     PathImg = config.PathImg;
     Server = config.Server;
     FileGdb = config.FileGdb;
+
+    if (TipoLingua < -1)
+        std::fprintf(stderr,
+                     "zelvoria-colortest: %s: ChekLNG=%d names no language, so the program "
+                     "ends; remove the key to choose one.\n",
+                     qPrintable(QDir::toNativeSeparators(ZColorIniFile->FileName())), TipoLingua);
 
     FStore.SetDatabaseName(config.DatabaseName());
     openStore();

@@ -16,6 +16,7 @@ user_home=$run/home
 cleanup() {
   stop_app
   [[ -z ${second_pid:-} ]] || kill -KILL "$second_pid" 2>/dev/null || true
+  [[ ! -s $run/viewer.pid ]] || kill "$(cat "$run/viewer.pid")" 2>/dev/null || true
   stop_desktop
   rm -rf "$run"
 }
@@ -26,6 +27,10 @@ chmod 755 "$run"
 start_desktop
 
 "$src/app/prepare-run-folder.sh" "$bin" "$run" >/dev/null
+# The program from inside the run folder, so that its user can run it wherever the build
+# tree is (a clone in root's home is closed to others).
+program=$run/program/zelvoria-colortest
+install -D -m 755 "$bin/app/zelvoria-colortest" "$program"
 main_title="Zelvoria Color Test (SPA)"
 # The main window below its top row: the name box's blinking caret must not count as motion.
 ring_area=656x600+0+50
@@ -64,7 +69,8 @@ scenario_first_run() {
   cat >"$run/viewer.sh" <<SH
 #!/bin/sh
 echo "\$1" >> "$run/opened.txt"
-sleep 20
+echo \$\$ > "$run/viewer.pid"
+exec sleep 20
 SH
   chmod +x "$run/viewer.sh"
   export REPORT_OPEN_COMMAND=$run/viewer.sh
@@ -237,7 +243,7 @@ scenario_second_instance() {
   local first=$app_pid main box
   main=$(main_window)
   # A second start while the first holds the database says so and ends.
-  as_user "$bin/app/zelvoria-colortest" 2>>"$run/stderr.txt" &
+  as_user "$program" 2>>"$run/stderr.txt" &
   second_pid=$!
   box=$(window_named "Zelvoria Color Test")
   shot already-running
