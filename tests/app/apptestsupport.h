@@ -2,6 +2,8 @@
 // Helpers of the application tests: INI files, test databases, modal windows.
 #pragma once
 
+#include "appconfig.h"
+
 #include <ibdatabase.h>
 #include <ibquery.h>
 
@@ -79,6 +81,23 @@ inline void createRemedyDatabase(const QString &path, const QList<std::array<QSt
     }
     tr.Commit();
 }
+
+/// A test's work folder: its ZColor.ini and, when asked, a remedy database in it.
+struct WorkFolder
+{
+    void writeConfig(const QByteArray &install)
+    {
+        writeFile(ConfigFilePath(dir.path()), "[Install]\n" + install);
+    }
+    /// Creates ZColor.fdb holding `rows`; the keys that name it.
+    QByteArray databaseKeys(const QList<std::array<QString, 3>> &rows = {})
+    {
+        createRemedyDatabase(dir.path() + "/ZColor.fdb", rows);
+        return "DirData=" + dir.path().toUtf8() + "\nFileGdb=ZColor.fdb\n";
+    }
+
+    QTemporaryDir dir;
+};
 
 /// Answers modal windows as they come up: `handler` gets each new one and acts on it
 /// (clicks a button, closes it). The watcher keeps polling while it lives.

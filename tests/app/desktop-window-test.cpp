@@ -32,18 +32,9 @@ using zc::testing::writeFile;
 
 namespace {
 
-class Desktop : public ::testing::Test
+class Desktop : public ::testing::Test, protected zc::testing::WorkFolder
 {
 protected:
-    void writeConfig(const QByteArray &keys)
-    {
-        writeFile(zc::ConfigFilePath(dir.path()), "[Install]\n" + keys);
-    }
-    QByteArray databaseKeys()
-    {
-        zc::testing::createRemedyDatabase(dir.path() + "/ZColor.fdb", {});
-        return "DirData=" + dir.path().toUtf8() + "\nFileGdb=ZColor.fdb\n";
-    }
     // The main window, with every box of its start answered by OK and remembered.
     std::unique_ptr<TFmColor>
     create(TFmColor::LanguageChoice choice = TFmColor::LanguageChoice::WhenNoneStored)
@@ -61,7 +52,6 @@ protected:
         return std::make_unique<TFmColor>(dir.path(), nullptr, choice);
     }
 
-    QTemporaryDir dir;
     QStringList boxes, details;
     QList<QRect> languageWindows;
 };

@@ -21,19 +21,12 @@ using zc::testing::writeFile;
 
 namespace {
 
-class MainWindowStart : public ::testing::Test
+class MainWindowStart : public ::testing::Test, protected zc::testing::WorkFolder
 {
 protected:
-    void writeConfig(const QByteArray &install)
-    {
-        writeFile(zc::ConfigFilePath(dir.path()), "[Install]\n" + install);
-    }
-
     QByteArray databaseKeys()
     {
-        zc::testing::createRemedyDatabase(dir.path() + "/ZColor.fdb",
-                                          {{"SPA", "DIAMOND", "{\\rtf1 d}"}});
-        return "DirData=" + dir.path().toUtf8() + "\nFileGdb=ZColor.fdb\n";
+        return WorkFolder::databaseKeys({{"SPA", "DIAMOND", "{\\rtf1 d}"}});
     }
 
     // Creates the main window, recording each modal window that comes up and answering
@@ -57,7 +50,6 @@ protected:
             lingua->BtnChiudi->click();
     }
 
-    QTemporaryDir dir;
     QStringList modals;
     QStringList texts;
 };
