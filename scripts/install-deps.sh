@@ -21,9 +21,10 @@ packages=(
   # pdfimages to look into the PDF it makes of it; xdg-open as the desktop shell's "open"
   libreoffice-writer-nogui poppler-utils xdg-utils
   # the end-to-end test of the program: a real window manager, real X input, window
-  # manager requests (wmctrl), window properties (xprop), screenshots; setpriv
-  # (util-linux) runs it as a non-root user, pgrep (procps) finds what it leaves
-  openbox xdotool wmctrl x11-utils procps imagemagick util-linux
+  # manager requests (wmctrl), window properties (xprop), the keymap (xmodmap),
+  # screenshots; setpriv (util-linux) runs it as a non-root user, pgrep (procps) finds
+  # what it leaves
+  openbox xdotool wmctrl x11-utils x11-xserver-utils procps imagemagick util-linux
 )
 
 missing=()

@@ -103,7 +103,7 @@ SH
   # The name box, then the centre of EMERALD's box: item 3 of ten on the 656 x 658 ring
   # 40 pixels down, 150 thick, from 0 degrees clockwise.
   click_in "$main" 286 20
-  xdotool type --delay 20 "$name"
+  type_text "$name" iacute
   local sx sy pixel r g b
   read -r sx sy < <(awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
     printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }')

@@ -14,7 +14,7 @@ need() {
       { echo "FAIL: $tool is not installed (scripts/install-deps.sh installs it)" >&2; exit 1; }
   done
 }
-need Xvfb openbox xdotool wmctrl xprop xwininfo import setpriv pgrep
+need Xvfb openbox xdotool wmctrl xprop xwininfo xmodmap import setpriv pgrep
 
 step=0
 shot() { # shot NAME: the whole screen, numbered in step order
@@ -172,6 +172,19 @@ keys_to() { # keys_to ID KEY...
   shift
   xdotool windowactivate --sync "$id" 2>/dev/null || true
   xdotool key --clearmodifiers "$@"
+}
+# Types TEXT, whose letters beyond ASCII must be among KEYSYMS (the X names, such as
+# iacute): they are put on free keys first. Otherwise xdotool changes the keymap for each
+# such letter and back, and a busy program may read the key after the change back.
+type_text() { # type_text TEXT [KEYSYM...]
+  local text=$1 keycode=93
+  shift
+  local keysym
+  for keysym in "$@"; do
+    xmodmap -e "keycode $keycode = $keysym"
+    keycode=$((keycode + 4))
+  done
+  xdotool type --delay 20 "$text"
 }
 # Answers the message box titled TITLE with KEY (Return: its default button).
 answer_box() { # answer_box TITLE KEY [SCREENSHOT-NAME]
