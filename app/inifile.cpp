@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <climits>
 
@@ -55,7 +56,13 @@ IniFile::IniFile(const QString &path) : FPath(path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QString text = QString::fromUtf8(file.readAll());
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) {
+        FBytewise = true;
+        text = QString::fromLatin1(bytes);
+    }
     if (!text.contains(QLatin1String("\r\n")) && text.contains(u'\n'))
         FNewline = QStringLiteral("\n");
     FLines = text.split(u'\n');
@@ -147,7 +154,8 @@ void IniFile::WriteString(const QString &section, const QString &key, const QStr
     // never leaves half a file; straight into the file where only the file is writable.
     QSaveFile file(FPath);
     file.setDirectWriteFallback(true);
-    const QByteArray bytes = (lines.join(FNewline) + FNewline).toUtf8();
+    const QString joined = lines.join(FNewline) + FNewline;
+    const QByteArray bytes = FBytewise ? joined.toLatin1() : joined.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw EIniFileError("Unable to write to " + FPath.toStdString());
     FLines = lines;

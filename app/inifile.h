@@ -46,6 +46,9 @@ private:
     QString FPath;
     QStringList FLines;
     QString FNewline = QStringLiteral("\r\n");
+    // A file that is not UTF-8 (an ANSI file, or no text at all) is read and written back
+    // byte for byte: each byte one character.
+    bool FBytewise = false;
 };
 
 /// Parses an INI integer: optional sign, decimal digits or "$"/"0x" hexadecimal.

@@ -101,6 +101,25 @@ TEST_F(ConfigFile, WriteAddsAMissingKeyOrSection)
     EXPECT_EQ(AppConfig::load(fresh).TipoLingua, 1);
 }
 
+// A file that is not UTF-8, an ANSI file or no text at all, keeps every byte it had.
+TEST_F(ConfigFile, WriteKeepsTheBytesOfFilesThatAreNotUtf8)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 512; ++i)
+        garbage += char((i * 151 + 7) % 256);
+    garbage.replace('\n', 'x');
+    writeFile(path, garbage);
+    EXPECT_EQ(AppConfig::load(path).TipoLingua, -1);
+    IniFile(path).WriteInteger("Install", "ChekLNG", 3);
+    EXPECT_EQ(readFile(path), garbage + "\r\n\r\n[Install]\r\nChekLNG=3\r\n");
+    EXPECT_EQ(AppConfig::load(path).TipoLingua, 3);
+
+    const QByteArray ansi = "[Install]\r\nDirData=C:\\Programmi\\Zelvoria \xe8\r\nChekLNG=-1\r\n";
+    writeFile(path, ansi);
+    IniFile(path).WriteInteger("Install", "ChekLNG", 0);
+    EXPECT_EQ(readFile(path), QByteArray(ansi).replace("ChekLNG=-1", "ChekLNG=0"));
+}
+
 TEST_F(ConfigFile, WriteIntoAnUnwritableFolderFailsAndLosesNothing)
 {
     zc::testing::UnwritableFolder folder;
