@@ -122,6 +122,23 @@ TEST_F(Desktop, DatabaseFailureIsShownOncePerVisitWithTheEnginesReason)
     EXPECT_EQ(later, QStringList{"Database not open"});
 }
 
+TEST_F(Desktop, DamagedDatabaseFilesAreNamedWithTheEnginesReason)
+{
+    const QByteArray keys = "ChekLNG=1\nDirData=" + dir.path().toUtf8() + "\nFileGdb=ZColor.fdb\n";
+    writeConfig(keys);
+    for (const QByteArray &content : {QByteArray("not a database\n"), QByteArray(3000, '\x5a')}) {
+        writeFile(dir.path() + "/ZColor.fdb", content);
+        boxes.clear();
+        details.clear();
+        auto window = create();
+        ASSERT_EQ(boxes, QStringList{"Error (N0001) Opening Database Contact the Administrator!!"});
+        EXPECT_TRUE(details[0].contains(dir.path() + "/ZColor.fdb")) << details[0].toStdString();
+        EXPECT_FALSE(details[0].section(u'\n', 1).trimmed().isEmpty())
+            << "no reason: " << details[0].toStdString();
+        EXPECT_EQ(zc::testing::readFile(dir.path() + "/ZColor.fdb"), content) << "left as it was";
+    }
+}
+
 TEST_F(Desktop, AnotherInstanceHoldingTheDatabaseIsNamedAsSuch)
 {
     const QByteArray keys = "ChekLNG=1\n" + databaseKeys();

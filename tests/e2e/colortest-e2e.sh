@@ -5,7 +5,7 @@
 # checks how the program ends (status, no process left) and that the next start opens the
 # database; every step leaves a screenshot in the artefact folder.
 #   colortest-e2e.sh SCENARIO BUILD-TREE ARTEFACT-FOLDER
-# Scenarios: first-run, close-question, cancelled, no-database, second-instance.
+# Scenarios: first-run, close-question, cancelled, no-database, second-instance, bad-input.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 scenario=$1 bin=$(cd "$2" && pwd) shots=$3
@@ -259,12 +259,87 @@ scenario_second_instance() {
   next_start_opens_the_database
 }
 
+# Clicks through the agreement to the language page of the language window LANG.
+to_language_page() { # to_language_page LANG
+  local x y w h
+  wait_until 10 "the language window did not settle" window_settles "$1"
+  read -r x y w h < <(client_area "$1")
+  local tab_bar=$((h - 529 + 24))
+  click_in "$1" 60 $((tab_bar + 440 + 8))
+  click_in "$1" $((416 + 65)) $((tab_bar + 416 + 32))
+  wait_until 10 "the language window did not settle" window_settles "$1"
+  echo "$tab_bar"
+}
+
+scenario_bad_input() {
+  # A ZColor.ini of binary garbage is no configuration: no database ("/"), then the
+  # first-run window, and cancelling it leaves the file as it was.
+  local keep=$run/ZColor.ini.keep lang tab_bar
+  cp "$run/ZColor.ini" "$keep"
+  head -c 4096 /dev/urandom >"$run/ZColor.ini"
+  cp "$run/ZColor.ini" "$run/garbage"
+  start_app
+  answer_box "Zelvoria Color Test" Return
+  lang=$(window_named Language)
+  keys_to "$lang" Escape
+  wait_app_exit 0
+  cmp -s "$run/ZColor.ini" "$run/garbage" || fail "the garbage ZColor.ini was changed"
+
+  # A run folder the user may not write: the choice cannot be stored, which the program
+  # says; the language window stays, and cancelling it ends the program.
+  cp "$keep" "$run/ZColor.ini"
+  hand_over
+  chmod 555 "$run"
+  chmod 444 "$run/ZColor.ini"
+  start_app
+  lang=$(window_named Language)
+  tab_bar=$(to_language_page "$lang")
+  click_in "$lang" $((357 + 47)) $((tab_bar + 176 + 45))
+  answer_box Information Return
+  local error
+  error=$(window_named Error)
+  shot read-only-folder
+  answer_box Error Return
+  window_named Language >/dev/null
+  keys_to "$lang" Escape
+  wait_app_exit 0
+  grep -q '^ChekLNG' "$run/ZColor.ini" && fail "a language was stored in a read-only file"
+  chmod 755 "$run"
+  chmod 644 "$run/ZColor.ini"
+
+  # A language number beyond the five is English.
+  printf 'ChekLNG=99\n' >>"$run/ZColor.ini"
+  start_app
+  local main
+  main=$(window_named "Zelvoria Color Test (ENG)")
+  # A termination request while the close question is open ends the program.
+  wait_until 20 "the ring did not stop turning" window_settles "$main" "$ring_area"
+  click_in "$main" 325 365
+  window_named "Zelvoria Color Test" >/dev/null
+  kill -TERM "$app_pid"
+  wait_app_exit 0
+  sed -i '/^ChekLNG/d' "$run/ZColor.ini"
+  store_language
+  # And while the result window is open.
+  start_app
+  main=$(main_window)
+  local sx sy
+  read -r sx sy < <(awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
+    printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }')
+  click_in "$main" "$sx" "$sy"
+  window_named "Descripción" >/dev/null
+  kill -TERM "$app_pid"
+  wait_app_exit 0
+  next_start_opens_the_database
+}
+
 case $scenario in
 first-run) scenario_first_run ;;
 close-question) scenario_close_question ;;
 cancelled) scenario_cancelled ;;
 no-database) scenario_no_database ;;
 second-instance) scenario_second_instance ;;
+bad-input) scenario_bad_input ;;
 *) fail "no scenario \"$scenario\"" ;;
 esac
 echo "end-to-end scenario $scenario passed; screenshots in $shots"
