@@ -52,6 +52,11 @@ bool ApplyLightGreenStyle(QApplication &app)
         "QToolButton:hover, QPushButton:hover { background: #e4f4de; }"
         "QToolButton:pressed, QPushButton:pressed { background: #b9d8b0; }"
         "QToolButton:disabled, QPushButton:disabled { color: #8a9a88; background: #e6ede4; }"
+        // The keyboard's place must show on every control that takes it: the border above
+        // hides the base style's focus frame, so it is drawn here.
+        "QToolButton:focus, QPushButton:focus { border: 2px solid #2f6f25; }"
+        "QTextEdit:focus, QPlainTextEdit:focus, QLineEdit:focus { border: 2px solid #5ea84e; }"
+        "QCheckBox:focus { border: 1px dotted #2f6f25; }"
         "QTabBar::tab:selected { background: #cfe5c8; }"));
     app.setProperty("zcStyleName", QLatin1String(SStyleName));
     return true;

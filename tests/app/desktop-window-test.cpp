@@ -3,6 +3,7 @@
 // the language window's place, the result window's layout and colours.
 #include "apptestsupport.h"
 
+#include "apptheme.h"
 #include "commandline.h"
 #include "linguazcolor.h"
 #include "messagebox.h"
@@ -14,6 +15,8 @@
 #include <rotarymenu.h>
 #include <rotarymenuitems.h>
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -213,6 +216,39 @@ TEST_F(Desktop, ResultWindowButtonsTextColourAndBoxWidths)
     EXPECT_GE(box.width(), zc::MessageBox::WidthForTitle("Zelvoria Color Test"));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE((box.geometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+// Last in this file: it gives the whole test program the product's look.
+TEST(LightGreen, EveryFocusableControlShowsTheFocus)
+{
+    ASSERT_TRUE(zc::ApplyLightGreenStyle(*qApp));
+    QWidget window;
+    window.resize(300, 200);
+    QToolButton tool(&window);
+    tool.setText("Tool");
+    tool.setGeometry(0, 0, 90, 50);
+    QPushButton push("Push", &window);
+    push.setGeometry(100, 0, 90, 30);
+    QCheckBox check("Accept the Agreement", &window);
+    check.setGeometry(0, 60, 180, 20);
+    QLineEdit line(&window);
+    line.setGeometry(0, 90, 180, 27);
+    QTextEdit text(&window);
+    text.setGeometry(0, 120, 180, 70);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    for (QWidget *control : std::initializer_list<QWidget *>{&tool, &push, &check, &line, &text}) {
+        SCOPED_TRACE(control->metaObject()->className());
+        control->setFocusPolicy(Qt::StrongFocus);
+        window.setFocus();
+        QApplication::processEvents();
+        const QImage unfocused = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(control->hasFocus());
+        QApplication::processEvents();
+        EXPECT_NE(control->grab().toImage(), unfocused) << "the focus does not show";
+    }
 }
 
 TEST(CommandLine, HelpVersionChoiceAndWrongOptions)
