@@ -217,6 +217,7 @@ scenario_no_database() {
   box=$(window_named "Zelvoria Color Test")
   shot database-box
   keys_to "$box" Return
+  window_gone "$box"
   main=$(window_named "Zelvoria Color Test")
   # The window's return after the box must not bring up a box again and again.
   sleep 2
@@ -248,6 +249,7 @@ scenario_second_instance() {
   box=$(window_named "Zelvoria Color Test")
   shot already-running
   keys_to "$box" Return
+  window_gone "$box"
   local rc=0
   wait_until 20 "the second instance did not end" bash -c "! kill -0 $second_pid 2>/dev/null"
   wait "$second_pid" || rc=$?

@@ -127,10 +127,19 @@ stop_app() {
 # xdotool matches titles as regular expressions: TITLE, exactly.
 title_pattern() { printf '^%s$' "$(sed 's/[][\\.*^$+?(){}|]/\\&/g' <<<"$1")"; }
 window_named() { # window_named TITLE: the id of the visible window titled TITLE, waiting for it
-  local id
-  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$(title_pattern "$1")" | head -n1) ||
-    fail "no window \"$1\""
+  local id limit=$(($(date +%s) + 30))
+  # A window that goes while xdotool looks at it makes it fail: look again.
+  until id=$(xdotool search --onlyvisible --name "$(title_pattern "$1")" 2>/dev/null | head -n1) &&
+    [[ -n $id ]]; do
+    (($(date +%s) < limit)) || fail "no window \"$1\""
+    sleep 0.05
+  done
   echo "$id"
+}
+# Waits until window ID is gone or hidden.
+window_gone() { # window_gone ID
+  wait_until 10 "window $1 stayed" bash -c "! xdotool getwindowname $1 >/dev/null 2>&1 ||
+    ! xwininfo -id $1 2>/dev/null | grep -q 'Map State: IsViewable'"
 }
 no_window_named() { ! xdotool search --onlyvisible --name "$(title_pattern "$1")" >/dev/null 2>&1; }
 windows_named() { { xdotool search --onlyvisible --name "$(title_pattern "$1")" 2>/dev/null || true; } | wc -l; }
