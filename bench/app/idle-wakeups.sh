@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Wake-ups of the colour test while its main window sits idle: the context switches of all
-# its threads over SECONDS once the spin-in is over, beside a bare Qt window's.
+# its threads over SECONDS once the spin-in is over, beside a bare Qt window's with an
+# active, focused edit box (a blinking caret, as the colour test's name box has).
 #   bench/app/idle-wakeups.sh BUILD-TREE [SECONDS]      (needs $DISPLAY and xdotool)
 #   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bench/app/idle-wakeups.sh build/release
 set -euo pipefail
@@ -34,6 +35,6 @@ idle_rate() { # idle_rate TITLE PROGRAM: wake-ups a second of PROGRAM's idle win
   wait "$pid" 2>/dev/null || true
   awk -v n=$((after - before)) -v s="$seconds" 'BEGIN { printf "%.1f", n / s }'
 }
-bare=$(idle_rate '^Bare Window$' "$bin/bench/app/bare-window")
+bare=$(idle_rate '^Bare Window$' "$bin/bench/app/bare-window" --edit-box)
 app=$(idle_rate '^Zelvoria Color Test \(SPA\)$' "$bin/app/zelvoria-colortest")
-printf 'idle wake-ups a second over %d s: bare Qt window %s, colour test %s\n' "$seconds" "$bare" "$app"
+printf 'idle wake-ups a second over %d s: bare Qt window with an edit box %s, colour test %s\n' "$seconds" "$bare" "$app"
