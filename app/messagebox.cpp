@@ -21,14 +21,6 @@ MessageBox::MessageBox(Icon icon, const QString &title, const QString &text,
                        StandardButtons buttons, QWidget *owner, Placement placement)
     : QMessageBox(icon, title, text, buttons, owner), FPlacement(placement)
 {
-    // QMessageBox sizes itself to its layout's least width whenever it lays itself out;
-    // a spacer across the layout's columns makes that least width the title's.
-    if (auto *grid = qobject_cast<QGridLayout *>(layout())) {
-        const QMargins margins = grid->contentsMargins();
-        grid->addItem(new QSpacerItem(WidthForTitle(title) - margins.left() - margins.right(), 0,
-                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
 }
 
 int MessageBox::WidthForTitle(const QString &title)
@@ -41,7 +33,18 @@ int MessageBox::WidthForTitle(const QString &title)
 
 void MessageBox::showEvent(QShowEvent *event)
 {
-    // QMessageBox fixes its size here, before the window is mapped.
+    // QMessageBox sizes itself to its layout's least width when it is shown (it builds the
+    // layout anew when texts are set, so only now is it final): a spacer across the
+    // layout's columns makes that least width the title's.
+    auto *grid = qobject_cast<QGridLayout *>(layout());
+    if (grid && !grid->property("zcTitleWidth").isValid()) {
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(
+            new QSpacerItem(WidthForTitle(windowTitle()) - margins.left() - margins.right(), 0,
+                            QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
+        grid->setProperty("zcTitleWidth", true);
+    }
     QMessageBox::showEvent(event);
     const QWidget *owner = parentWidget();
     const bool overOwner =

@@ -214,6 +214,12 @@ TEST_F(Desktop, ResultWindowButtonsTextColourAndBoxWidths)
                        zc::MessageBox::Placement::ScreenCentre);
     box.show();
     EXPECT_GE(box.width(), zc::MessageBox::WidthForTitle("Zelvoria Color Test"));
+    // Setting a text lays the box out anew: the width still holds.
+    zc::MessageBox detailed(QMessageBox::Warning, "Zelvoria Color Test", "x", QMessageBox::Ok,
+                            &esito);
+    detailed.setInformativeText("y");
+    detailed.show();
+    EXPECT_GE(detailed.width(), zc::MessageBox::WidthForTitle("Zelvoria Color Test"));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE((box.geometry().center() - screen.center()).manhattanLength(), 2);
 }
