@@ -6,14 +6,6 @@
 
 namespace zc {
 
-const std::array<QString, 10> GemKeys = {
-    QStringLiteral("BLU SAPPHIRE"),    QStringLiteral("CAT\u2019S EYES"),
-    QStringLiteral("DIAMOND"),         QStringLiteral("EMERALD"),
-    QStringLiteral("HESSONITE"),       QStringLiteral("RED CORAL"),
-    QStringLiteral("YELLOW SAPPHIRE"), QStringLiteral("ALBA CELESTA"),
-    QStringLiteral("AURUM 10 - RUBY"), QStringLiteral("AURUM ALBA - PEARL"),
-};
-
 QString LanguageCode(quint16 number)
 {
     if (number < LanguageCodes.size())

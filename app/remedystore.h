@@ -20,10 +20,6 @@ QString LanguageCode(quint16 number);
 /// The five language codes, in language-number order.
 inline constexpr std::array<const char *, 5> LanguageCodes = {"ITA", "ENG", "FRA", "SPA", "OLA"};
 
-/// The ten gem keys the store holds a text for, in rotary-menu order. Item 1 spells its
-/// apostrophe with U+2019.
-extern const std::array<QString, 10> GemKeys;
-
 /// "SELECT * FROM RIMEDI WHERE LINGUA = '<code>'".
 QString LanguageLoadStatement(const QString &code);
 /// "SELECT * FROM RIMEDI WHERE LINGUA = '<code>' AND PIETRA = '<gem key>'".

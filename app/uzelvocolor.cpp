@@ -2,8 +2,8 @@
 // Main window creation: configuration, connection, first-run language window; activation.
 #include "uzelvocolor.h"
 
+#include "appring.h"
 #include "errordisplay.h"
-#include "gemfills.h"
 #include "linguazcolor.h"
 #include "messagebox.h"
 #include "messaggizc.h"
@@ -119,34 +119,6 @@ void TFmColor::createControls()
 
 namespace {
 
-// Window-system colour values (blue in the high byte).
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clWindowText = clSystemColor | 8;
-constexpr TColor clCaptionText = clSystemColor | 9;
-constexpr TColor DownFrom = 16763225;
-constexpr TColor DownTo = 12681984;
-
-void plainStyle(TGradientFill *fill)
-{
-    fill->SetBorderColor(clGray);
-    fill->SetRounding(0);
-    fill->SetShadowOffset(0);
-    fill->SetGlow(TGradientFill::gmNone);
-    fill->SetColorMirror(clNone);
-    fill->SetColorMirrorTo(clNone);
-    fill->SetGradientMirrorType(TGradientFill::gtSolid);
-}
-
-void setFill(TGradientFill *fill, TColor from, TColor to, TGradientFill::TGradientType type)
-{
-    fill->SetColor(from);
-    fill->SetColorTo(to);
-    fill->SetGradientType(type);
-    plainStyle(fill);
-}
-
 // The system's ANSI code page of the stored texts: Windows-1252.
 QByteArray toAnsi(const QString &text)
 {
@@ -163,41 +135,7 @@ void TFmColor::createRotaryMenu()
     RM_ZColor = new TRotaryMenu(this);
     RM_ZColor->setObjectName(QStringLiteral("RM_ZColor"));
     RM_ZColor->setGeometry(0, 40, 656, 658);
-    RM_ZColor->SetStartAngle(100.0);
-    RM_ZColor->SetStopAngle(360.0);
-    RM_ZColor->SetSize(150);
-    RM_ZColor->SetShadowOffset(0);
-    RM_ZColor->SetShadowOpacity(80);
-    RM_ZColor->SetDefaultFont(QFont(QStringLiteral("Tahoma"), 8));
-    RM_ZColor->SetDefaultFontColor(clWindowText);
-    setFill(RM_ZColor->DefaultFill(), 13434828, clSilver, TGradientFill::gtVertical);
-    setFill(RM_ZColor->DefaultHoverFill(), clWhite, clSilver, TGradientFill::gtVertical);
-    setFill(RM_ZColor->DefaultDownFill(), DownFrom, DownTo, TGradientFill::gtVertical);
-    RM_ZColor->DefaultDisabledFill()->SetColorMirror(clNone);
-    RM_ZColor->DefaultDisabledFill()->SetColorMirrorTo(clNone);
-    RM_ZColor->DefaultDisabledFill()->SetBorderColor(clNone);
-
-    QFont itemFont(QStringLiteral("Tahoma"), 9);
-    itemFont.setBold(true);
-    for (int i = 0; i < int(zc::GemFills.size()); ++i) {
-        const zc::GemFill &gem = zc::GemFills[i];
-        TRotaryMenuItem *item = RM_ZColor->Items()->Add();
-        item->SetCaption(zc::GemKeys[i]);
-        item->SetHint(zc::GemKeys[i]);
-        item->SetFont(itemFont);
-        item->SetFontColor(clCaptionText);
-        setFill(item->Fill(), gem.color, gem.colorTo, gem.type);
-        setFill(item->HoverFill(), clWhite, gem.hoverTo, TGradientFill::gtVertical);
-        setFill(item->DownFill(), DownFrom, DownTo, TGradientFill::gtVertical);
-        item->DisabledFill()->SetColorMirror(clNone);
-        item->DisabledFill()->SetColorMirrorTo(clNone);
-        item->DisabledFill()->SetBorderColor(clNone);
-        if (i == 7) {
-            item->DisabledFill()->SetColor(16737843);
-            item->DisabledFill()->SetColorTo(0xFF0000);
-        }
-    }
-    RM_ZColor->Loaded();
+    zc::ConfigureColourTestRing(*RM_ZColor);
     connect(RM_ZColor, &TRotaryMenu::OnMenuItemClick, this, [this](QObject *sender, int index) {
         zc::Guarded([&] { RM_ZColorMenuItemClick(sender, index); }, this);
     });

@@ -2,6 +2,7 @@
 // The colour test window at work: activation, a colour click, the table button, closing.
 #include "apptestsupport.h"
 
+#include "appring.h"
 #include "remedystore.h"
 #include "udescrpsiche.h"
 #include "uzelvocolor.h"

@@ -2,6 +2,7 @@
 // Language codes, the two statements, lookups, and the product's remedy database.
 #include "apptestsupport.h"
 
+#include "appring.h"
 #include "remedystore.h"
 
 #include <fberror.h>

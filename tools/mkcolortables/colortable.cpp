@@ -2,7 +2,7 @@
 // Draws a colour table from the ring's own fills, names and the localised heading.
 #include "colortable.h"
 
-#include "gemfills.h"
+#include "appring.h"
 #include "messaggizc.h"
 #include "remedystore.h"
 

@@ -1,12 +1,21 @@
 // SPDX-License-Identifier: MIT
-// The ring's gem colours: one fill per item, shared by the window and the colour-table pictures.
+// The colour test's ring: its ten gems and the rotary menu's design values, in one place
+// for the program, the colour-table pictures, the demo and the ring benchmark.
 #pragma once
 
 #include <gradientfill.h>
 
+#include <QString>
+
 #include <array>
 
+class TRotaryMenu;
+
 namespace zc {
+
+/// The ten gem keys the store holds a text for, in ring order; they are the items'
+/// hints. Item 1 spells its apostrophe with U+2019.
+extern const std::array<QString, 10> GemKeys;
 
 /// How one gem's ring item is filled.
 struct GemFill
@@ -30,5 +39,9 @@ inline constexpr std::array<GemFill, 10> GemFills = {{
     {0x0000FF, 0x0000FF, TGradientFill::gtVertical, 13290239},
     {39423, 26367, TGradientFill::gtVertical, 10079487},
 }};
+
+/// Gives an empty `menu` the colour test's design: angles, size, shadow, default fonts
+/// and fills, and one item per gem with its key as caption and hint. Ends with Loaded().
+void ConfigureColourTestRing(TRotaryMenu &menu);
 
 } // namespace zc

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+// The gem keys and the ring's design values.
+#include "appring.h"
+
+#include <rotarymenu.h>
+#include <rotarymenuitems.h>
+
+#include <QFont>
+
+namespace zc {
+
+const std::array<QString, 10> GemKeys = {
+    QStringLiteral("BLU SAPPHIRE"),    QStringLiteral("CAT\u2019S EYES"),
+    QStringLiteral("DIAMOND"),         QStringLiteral("EMERALD"),
+    QStringLiteral("HESSONITE"),       QStringLiteral("RED CORAL"),
+    QStringLiteral("YELLOW SAPPHIRE"), QStringLiteral("ALBA CELESTA"),
+    QStringLiteral("AURUM 10 - RUBY"), QStringLiteral("AURUM ALBA - PEARL"),
+};
+
+namespace {
+
+// Window-system colour values (blue in the high byte).
+constexpr TColor clGray = 0x808080;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clCaptionText = clSystemColor | 9;
+constexpr TColor DownFrom = 16763225;
+constexpr TColor DownTo = 12681984;
+
+void plainStyle(TGradientFill *fill)
+{
+    fill->SetBorderColor(clGray);
+    fill->SetRounding(0);
+    fill->SetShadowOffset(0);
+    fill->SetGlow(TGradientFill::gmNone);
+    fill->SetColorMirror(clNone);
+    fill->SetColorMirrorTo(clNone);
+    fill->SetGradientMirrorType(TGradientFill::gtSolid);
+}
+
+void setFill(TGradientFill *fill, TColor from, TColor to, TGradientFill::TGradientType type)
+{
+    fill->SetColor(from);
+    fill->SetColorTo(to);
+    fill->SetGradientType(type);
+    plainStyle(fill);
+}
+
+} // namespace
+
+void ConfigureColourTestRing(TRotaryMenu &menu)
+{
+    menu.SetStartAngle(100.0);
+    menu.SetStopAngle(360.0);
+    menu.SetSize(150);
+    menu.SetShadowOffset(0);
+    menu.SetShadowOpacity(80);
+    menu.SetDefaultFont(QFont(QStringLiteral("Tahoma"), 8));
+    menu.SetDefaultFontColor(clWindowText);
+    setFill(menu.DefaultFill(), 13434828, clSilver, TGradientFill::gtVertical);
+    setFill(menu.DefaultHoverFill(), clWhite, clSilver, TGradientFill::gtVertical);
+    setFill(menu.DefaultDownFill(), DownFrom, DownTo, TGradientFill::gtVertical);
+    menu.DefaultDisabledFill()->SetColorMirror(clNone);
+    menu.DefaultDisabledFill()->SetColorMirrorTo(clNone);
+    menu.DefaultDisabledFill()->SetBorderColor(clNone);
+
+    QFont itemFont(QStringLiteral("Tahoma"), 9);
+    itemFont.setBold(true);
+    for (int i = 0; i < int(zc::GemFills.size()); ++i) {
+        const zc::GemFill &gem = zc::GemFills[i];
+        TRotaryMenuItem *item = menu.Items()->Add();
+        item->SetCaption(zc::GemKeys[i]);
+        item->SetHint(zc::GemKeys[i]);
+        item->SetFont(itemFont);
+        item->SetFontColor(clCaptionText);
+        setFill(item->Fill(), gem.color, gem.colorTo, gem.type);
+        setFill(item->HoverFill(), clWhite, gem.hoverTo, TGradientFill::gtVertical);
+        setFill(item->DownFill(), DownFrom, DownTo, TGradientFill::gtVertical);
+        item->DisabledFill()->SetColorMirror(clNone);
+        item->DisabledFill()->SetColorMirrorTo(clNone);
+        item->DisabledFill()->SetBorderColor(clNone);
+        if (i == 7) {
+            item->DisabledFill()->SetColor(16737843);
+            item->DisabledFill()->SetColorTo(0xFF0000);
+        }
+    }
+    menu.Loaded();
+}
+
+} // namespace zc
