@@ -8,6 +8,9 @@ cd "$(dirname "$0")"
 preset=${1:-release}
 
 scripts/install-deps.sh
+# Every C++ file as clang-format writes it (.clang-format).
+find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run --Werror
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 # Widget tests open real windows: give them a virtual X server. Without -noreset the server

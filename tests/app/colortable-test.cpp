@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The colour-table pictures: the ring's own colours in ring order, a heading per language.
-#include "colortable.h"
 #include "appring.h"
+#include "colortable.h"
 
 #include <gtest/gtest.h>
 

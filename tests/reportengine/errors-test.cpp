@@ -8,8 +8,7 @@
 
 namespace {
 
-template <typename E>
-void expectCaughtAsRuntimeError()
+template <typename E> void expectCaughtAsRuntimeError()
 {
     try {
         throw E("boom");

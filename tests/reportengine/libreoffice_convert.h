@@ -45,9 +45,8 @@ inline bool convertWithLibreOffice(const QString &soffice, const QString &workDi
         soffice,
         QStringList{QStringLiteral("-env:UserInstallation=") +
                         QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile"))).toString(),
-                    QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                    filter, QStringLiteral("--outdir"),
-                    dir.filePath(outDir)} +
+                    QStringLiteral("--headless"), QStringLiteral("--convert-to"), filter,
+                    QStringLiteral("--outdir"), dir.filePath(outDir)} +
             files);
     return lo.waitForFinished(180000);
 }

@@ -123,8 +123,7 @@ void createVariable(TRpRTF &report, const OrderedArg &arg)
 }
 
 // --selected NAME=1,4,7
-void selectRecords(TRpRTF &report, const std::vector<TRpDataSet *> &dataSets,
-                   const QString &value)
+void selectRecords(TRpRTF &report, const std::vector<TRpDataSet *> &dataSets, const QString &value)
 {
     QString name;
     QString list;
