@@ -14,7 +14,7 @@
 #include <gradientfill.h>
 #include <rotarymenu.h>
 #include <rotarymenuitems.h>
-#include <rprtf.h>
+#include <rpshell.h>
 
 #include <fberror.h>
 
@@ -308,8 +308,7 @@ void TFmColor::BtnTabClick()
     const QString file =
         PathImg + QStringLiteral("Tabella_ZelvoColor_") + sLingua + QStringLiteral(".jpg");
     if (QFileInfo::exists(file)) {
-        rp::TRpRTF shell;
-        shell.ShellOpenFile(file, 1);
+        rp::OpenWithDesktop(file);
         return;
     }
     zc::MessageBox box(QMessageBox::NoIcon, QLatin1String(zc::SMainCaption),

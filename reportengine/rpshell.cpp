@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Opening a result with the desktop's viewer, mapped onto the shell's result codes.
+#include "rpshell.h"
+
 #include "rpbasereport.h"
 
 #include <QByteArray>
@@ -73,6 +75,11 @@ bool waitForOpener(pid_t pid, int &status)
 } // namespace
 
 int TRpBaseReport::ShellOpenFile(const QString &fileName, int /*showMode: no meaning here*/)
+{
+    return OpenWithDesktop(fileName);
+}
+
+int OpenWithDesktop(const QString &fileName)
 {
     const QByteArray custom = qgetenv("REPORT_OPEN_COMMAND");
     const QByteArray program = custom.isEmpty() ? QByteArray("xdg-open") : custom;
