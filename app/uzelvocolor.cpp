@@ -14,6 +14,7 @@
 #include <gradientfill.h>
 #include <rotarymenu.h>
 #include <rotarymenuitems.h>
+#include <rpcodepage.h>
 #include <rpshell.h>
 
 #include <fberror.h>
@@ -27,7 +28,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QStringConverter>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -116,19 +116,6 @@ void TFmColor::createControls()
     connect(BtnTab, &QToolButton::clicked, this,
             [this] { zc::Guarded([this] { BtnTabClick(); }, this); });
 }
-
-namespace {
-
-// The system's ANSI code page of the stored texts: Windows-1252.
-QByteArray toAnsi(const QString &text)
-{
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid())
-        return text.toLatin1();
-    return encoder.encode(text);
-}
-
-} // namespace
 
 void TFmColor::createRotaryMenu()
 {
@@ -295,7 +282,8 @@ void TFmColor::RM_ZColorMenuItemClick(QObject * /*sender*/, int itemIndex)
     const std::optional<QString> note = FStore.LookUp(sLingua, gemKey);
     if (!note)
         return;
-    const QByteArray stream = toAnsi(*note);
+    // The system's ANSI code page: Windows-1252, as the report engine writes it.
+    const QByteArray stream = rp::ToAnsi(*note);
     auto window = std::make_unique<TFmEsito>(this);
     window->FillView(*note, stream);
     window->Rimedio = gemKey;

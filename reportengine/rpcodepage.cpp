@@ -25,6 +25,11 @@ int AnsiByte(QChar c)
     return -1;
 }
 
+QChar AnsiChar(unsigned char byte)
+{
+    return byte >= 0x80 && byte < 0xA0 ? QChar(High[byte - 0x80]) : QChar(byte);
+}
+
 QByteArray ToAnsi(const QString &text)
 {
     QByteArray out;
@@ -40,10 +45,8 @@ QString FromAnsi(const QByteArray &bytes)
 {
     QString out;
     out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out.append(b >= 0x80 && b < 0xA0 ? QChar(High[b - 0x80]) : QChar(b));
-    }
+    for (char ch : bytes)
+        out.append(AnsiChar(static_cast<unsigned char>(ch)));
     return out;
 }
 

@@ -13,5 +13,7 @@ QByteArray ToAnsi(const QString &text);
 QString FromAnsi(const QByteArray &bytes);
 /// Byte of `c` in the code page, or -1 when it has none.
 int AnsiByte(QChar c);
+/// Character of `byte`; the five unassigned bytes give the same-valued control character.
+QChar AnsiChar(unsigned char byte);
 
 } // namespace rp

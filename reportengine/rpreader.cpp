@@ -2,6 +2,8 @@
 // Template reader: walks the RTF template once, takes out header groups, finds report fields.
 #include "rpreader.h"
 
+#include "rpcodepage.h"
+
 #include "rpbasereport.h"
 #include "rpconsts.h"
 #include "rpfunc.h"
@@ -21,13 +23,6 @@
 namespace rp {
 
 namespace {
-
-// Windows-1252 0x80..0x9F; the five undefined bytes keep their C1 code point.
-constexpr char16_t cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 // A field longer than this is not a field: its opening delimiter is copied as text.
 constexpr int maxFieldBytes = 10000;
@@ -212,20 +207,13 @@ bool isOrdinaryGroupWord(const ControlWord &w)
 
 QChar RpCp1252Char(unsigned char byte)
 {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return QChar(cp1252High[byte - 0x80]);
-    return QChar(byte);
+    return AnsiChar(byte);
 }
 
 char RpCp1252Byte(QChar c)
 {
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return static_cast<char>(u);
-    for (int i = 0; i < 32; ++i)
-        if (cp1252High[i] == u)
-            return static_cast<char>(0x80 + i);
-    return '?';
+    const int byte = AnsiByte(c);
+    return byte < 0 ? '?' : static_cast<char>(byte);
 }
 
 QString txt2rtf(const QString &text, bool unicodeByDefault)
