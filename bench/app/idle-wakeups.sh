@@ -8,10 +8,7 @@
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "$1" && pwd) seconds=${2:-5}
-run=$(mktemp -d /tmp/zc-idle.XXXXXX)
-trap 'rm -rf "$run"' EXIT
-"$src/app/prepare-run-folder.sh" "$bin" "$run"
-printf 'ChekLNG=3\n' >>"$run/ZColor.ini"
+source "$src/bench/app/run-folder.sh"
 
 # Context switches of every thread of process PID so far.
 switches() {

@@ -10,10 +10,7 @@
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "$1" && pwd) runs=${2:-10}
-run=$(mktemp -d /tmp/zc-start.XXXXXX)
-trap 'rm -rf "$run"' EXIT
-"$src/app/prepare-run-folder.sh" "$bin" "$run"
-printf 'ChekLNG=3\n' >>"$run/ZColor.ini"
+source "$src/bench/app/run-folder.sh"
 
 # Milliseconds from starting PROGRAM until a visible window titled TITLE exists.
 time_to_window() { # time_to_window TITLE PROGRAM...

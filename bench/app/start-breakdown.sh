@@ -6,10 +6,7 @@
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "$1" && pwd) runs=${2:-5}
-run=$(mktemp -d /tmp/zc-breakdown.XXXXXX)
-trap 'rm -rf "$run"' EXIT
-"$src/app/prepare-run-folder.sh" "$bin" "$run"
-printf 'ChekLNG=3\n' >>"$run/ZColor.ini"
+source "$src/bench/app/run-folder.sh"
 for ((i = 0; i < runs; i++)); do
   "$bin/bench/app/start-breakdown" "$(date +%s%N)" "$run" 2>/dev/null
 done | awk -F'  +' '{ sum[$1] += $2; n[$1]++; if (!($1 in order)) { order[$1] = ++k; name[k] = $1 } }
