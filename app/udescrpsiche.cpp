@@ -2,6 +2,7 @@
 // Result window: layout, view filling, localised texts and the printout.
 #include "udescrpsiche.h"
 
+#include "appring.h"
 #include "errordisplay.h"
 #include "messaggizc.h"
 #include "productassets.h"
@@ -31,7 +32,7 @@ TFmEsito::TFmEsito(QWidget *owner)
     setFixedSize(654, 618);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    pal.setColor(QPalette::Window, QColor(zc::WindowColour));
     setPalette(pal);
 
     ToolBar1 = new QToolBar(this);

@@ -47,7 +47,7 @@ TFmColor::TFmColor(const QString &workFolder, QWidget *parent, LanguageChoice la
     setFixedSize(656, 698);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    pal.setColor(QPalette::Window, QColor(zc::WindowColour));
     setPalette(pal);
     createControls();
     createRotaryMenu();
@@ -241,7 +241,7 @@ void TFmColor::clearCaptions()
 void TFmColor::setRingBackground()
 {
     QPalette pal = RM_ZColor->palette();
-    pal.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    pal.setColor(QPalette::Window, QColor(zc::WindowColour));
     RM_ZColor->setPalette(pal);
 }
 

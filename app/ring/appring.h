@@ -5,6 +5,7 @@
 
 #include <gradientfill.h>
 
+#include <QColor>
 #include <QString>
 
 #include <array>
@@ -39,6 +40,10 @@ inline constexpr std::array<GemFill, 10> GemFills = {{
     {0x0000FF, 0x0000FF, TGradientFill::gtVertical, 13290239},
     {39423, 26367, TGradientFill::gtVertical, 10079487},
 }};
+
+/// The colour test window's own colour (13557198), which its activation gives the ring's
+/// background too.
+inline constexpr QRgb WindowColour = 0xFFCEDDCE;
 
 /// Gives an empty `menu` the colour test's design: angles, size, shadow, default fonts
 /// and fills, and one item per gem with its key as caption and hint. Ends with Loaded().

@@ -36,7 +36,7 @@ QRect ColorTableSwatch(int index)
 QImage DrawColorTable(int language)
 {
     QImage image(ColorTableSize, QImage::Format_RGB32);
-    image.fill(QColor(0xCE, 0xDD, 0xCE));
+    image.fill(QColor(zc::WindowColour));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);

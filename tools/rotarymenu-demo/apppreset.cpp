@@ -29,7 +29,7 @@ void ConfigureAppPreset(TRotaryMenu &menu, bool captions)
             menu.Items()->Items(i)->SetCaption(QString());
     }
     QPalette palette = menu.palette();
-    palette.setColor(QPalette::Window, QColor(0xCE, 0xDD, 0xCE));
+    palette.setColor(QPalette::Window, QColor(zc::WindowColour));
     menu.setPalette(palette);
     menu.SetAnimation(false);
     menu.SetStartAngle(0);
