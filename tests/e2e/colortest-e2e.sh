@@ -64,6 +64,25 @@ caption_pixels() { # caption_pixels ID
     END { print n + 0 }'
 }
 
+# Clicks through the agreement to the language page of the language window LANG.
+to_language_page() { # to_language_page LANG
+  local x y w h
+  wait_until 10 "the language window did not settle" window_settles "$1"
+  read -r x y w h < <(client_area "$1")
+  local tab_bar=$((h - 529 + 24))
+  click_in "$1" 60 $((tab_bar + 440 + 8))
+  click_in "$1" $((416 + 65)) $((tab_bar + 416 + 32))
+  wait_until 10 "the language window did not settle" window_settles "$1"
+  echo "$tab_bar"
+}
+
+# The centre of EMERALD's box: item 3 of ten on the 656 x 658 ring 40 pixels down, 150
+# thick, from 0 degrees clockwise; prints X Y in the main window.
+emerald_centre() {
+  awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
+    printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }'
+}
+
 scenario_first_run() {
   # A viewer that stays open 20 s, as a word processor started in the foreground does.
   cat >"$run/viewer.sh" <<SH
@@ -86,11 +105,8 @@ SH
   read -r x y w h < <(client_area "$lang")
   ((x + w / 2 > 640 - 40 && x + w / 2 < 640 + 40 && y + h / 2 > 512 - 60 && y + h / 2 < 512 + 60)) ||
     fail "the language window is not centred on the main window: $x $y $w $h"
-  # The tick box and the buttons lie on the first page, below the tab bar.
-  local tab_bar=$((h - 529 + 24))
-  click_in "$lang" 60 $((tab_bar + 440 + 8))
-  click_in "$lang" $((416 + 65)) $((tab_bar + 416 + 32))
-  wait_until 10 "the language window did not settle" window_settles "$lang"
+  local tab_bar
+  tab_bar=$(to_language_page "$lang")
   shot languages
   # Spanish is the fourth flag.
   click_in "$lang" $((357 + 47)) $((tab_bar + 176 + 45))
@@ -100,13 +116,11 @@ SH
   grep -q '^ChekLNG=3' "$run/ZColor.ini" || fail "the choice was not stored: $(cat "$run/ZColor.ini")"
   shot main-window
 
-  # The name box, then the centre of EMERALD's box: item 3 of ten on the 656 x 658 ring
-  # 40 pixels down, 150 thick, from 0 degrees clockwise.
+  # The name box, then EMERALD.
   click_in "$main" 286 20
   type_text "$name" iacute
   local sx sy pixel r g b
-  read -r sx sy < <(awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
-    printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }')
+  read -r sx sy < <(emerald_centre)
   pixel=$(import -silent -window "$main" -crop "1x1+$sx+$sy" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')
   r=$((16#${pixel:1:2})) g=$((16#${pixel:3:2})) b=$((16#${pixel:5:2}))
   ((g > 200 && r < 180 && b < 180)) || fail "EMERALD's sector is not green at its box centre: $pixel"
@@ -261,18 +275,6 @@ scenario_second_instance() {
   next_start_opens_the_database
 }
 
-# Clicks through the agreement to the language page of the language window LANG.
-to_language_page() { # to_language_page LANG
-  local x y w h
-  wait_until 10 "the language window did not settle" window_settles "$1"
-  read -r x y w h < <(client_area "$1")
-  local tab_bar=$((h - 529 + 24))
-  click_in "$1" 60 $((tab_bar + 440 + 8))
-  click_in "$1" $((416 + 65)) $((tab_bar + 416 + 32))
-  wait_until 10 "the language window did not settle" window_settles "$1"
-  echo "$tab_bar"
-}
-
 scenario_bad_input() {
   # A ZColor.ini of binary garbage is no configuration: no database ("/"), then the
   # first-run window, and cancelling it leaves the file as it was.
@@ -326,8 +328,7 @@ scenario_bad_input() {
   start_app
   main=$(main_window)
   local sx sy
-  read -r sx sy < <(awk 'BEGIN { a = (3 * 36 + 18) * atan2(0, -1) / 180;
-    printf "%d %d\n", 327.5 + cos(a) * 252.5, 40 + 328.5 + sin(a) * 253.5 }')
+  read -r sx sy < <(emerald_centre)
   click_in "$main" "$sx" "$sy"
   window_named "Descripción" >/dev/null
   kill -TERM "$app_pid"
