@@ -7,7 +7,7 @@
 #include "terminationsignals.h"
 #include "uzelvocolor.h"
 
-#include <fbengine.h>
+#include <firebird/fbengine.h>
 
 #include <QFont>
 

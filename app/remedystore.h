@@ -2,9 +2,9 @@
 // The remedy store: language codes, the two statements, and the one connection and query.
 #pragma once
 
-#include <fberror.h>
-#include <ibdatabase.h>
-#include <ibquery.h>
+#include <firebird/fberror.h>
+#include <firebird/ibdatabase.h>
+#include <firebird/ibquery.h>
 
 #include <QString>
 

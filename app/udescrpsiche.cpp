@@ -9,9 +9,9 @@
 #include "readablecolour.h"
 #include "uzelvocolor.h"
 
-#include <rprtf.h>
-#include <rtfplaintext.h>
-#include <rtfreader.h>
+#include <reportengine/rprtf.h>
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <QApplication>
 #include <QEvent>

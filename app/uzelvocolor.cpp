@@ -11,13 +11,13 @@
 #include "terminationsignals.h"
 #include "udescrpsiche.h"
 
-#include <gradientfill.h>
-#include <rotarymenu.h>
-#include <rotarymenuitems.h>
-#include <rpcodepage.h>
-#include <rpshell.h>
+#include <reportengine/rpcodepage.h>
+#include <reportengine/rpshell.h>
+#include <rotarymenu/gradientfill.h>
+#include <rotarymenu/rotarymenu.h>
+#include <rotarymenu/rotarymenuitems.h>
 
-#include <fberror.h>
+#include <firebird/fberror.h>
 
 #include <QCloseEvent>
 #include <QDir>

@@ -2,8 +2,8 @@
 // The gem keys and the ring's design values.
 #include "appring.h"
 
-#include <rotarymenu.h>
-#include <rotarymenuitems.h>
+#include <rotarymenu/rotarymenu.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QFont>
 

@@ -3,7 +3,7 @@
 // for the program, the colour-table pictures, the demo and the ring benchmark.
 #pragma once
 
-#include <gradientfill.h>
+#include <rotarymenu/gradientfill.h>
 
 #include <QColor>
 #include <QString>

@@ -5,8 +5,8 @@
 #include "udescrpsiche.h"
 #include "uzelvocolor.h"
 
-#include <fbengine.h>
-#include <rotarymenu.h>
+#include <firebird/fbengine.h>
+#include <rotarymenu/rotarymenu.h>
 
 #include <QApplication>
 #include <QDialog>

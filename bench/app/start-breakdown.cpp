@@ -7,9 +7,9 @@
 #include "apptheme.h"
 #include "uzelvocolor.h"
 
-#include <fbengine.h>
+#include <firebird/fbengine.h>
 #include <remedystore.h>
-#include <rotarymenu.h>
+#include <rotarymenu/rotarymenu.h>
 
 #include <QApplication>
 #include <QElapsedTimer>

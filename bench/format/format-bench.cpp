@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // FormatFloat, FloatToStrF and FormatDateTime measured beside QString/QLocale conversions.
-#include "rpformat.h"
+#include <reportengine/rpformat.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Painting gradient fills against a plain fillRect of the same size.
-#include "gradientfill.h"
+#include <rotarymenu/gradientfill.h>
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The RTF reader on a 5 MB document built from a real court ruling of the
 // corpus, beside QTextDocument::setPlainText of the same text in the same run.
-#include "rtfplaintext.h"
-#include "rtfreader.h"
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Painting the colour test's rotary menu against a plain fill, and its spin-in against the pauses.
 #include "apppreset.h"
-#include "rotarymenu.h"
+#include <rotarymenu/rotarymenu.h>
 
 #include <QApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Inserting a large RTF memo and writing a large picture, each beside a plain copy of its bytes.
-#include "rpfunc.h"
-#include "rprtf.h"
-#include "rprtfstream.h"
-#include "rptypes.h"
+#include "rtfinsert/rprtfstream.h"
+#include <reportengine/rpfunc.h>
+#include <reportengine/rprtf.h>
+#include <reportengine/rptypes.h>
 
 #include <benchmark/benchmark.h>
 

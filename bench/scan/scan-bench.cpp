@@ -2,8 +2,8 @@
 // The engine on the orders report (a table row per record in a SCAN, 8 fields, an IF per row,
 // SUM totals in the footer) for 10 000 and 100 000 records, beside a plain write of the same
 // bytes to the same place in the same run, the bound no report can beat.
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <benchmark/benchmark.h>
 

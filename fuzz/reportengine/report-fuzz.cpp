@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes as a template with a few variables and a small data set.
-#include "rpconsts.h"
-#include "rpformat.h"
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpconsts.h>
+#include <reportengine/rpformat.h>
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QLocale>

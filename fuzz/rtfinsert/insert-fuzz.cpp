@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes inserted as an RTF memo into a small template's output.
 // Built by the fuzz preset (fuzz/CMakeLists.txt).
-#include "rprtf.h"
-#include "rprtfstream.h"
+#include "rtfinsert/rprtfstream.h"
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QLocale>

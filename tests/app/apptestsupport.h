@@ -4,8 +4,8 @@
 
 #include "appconfig.h"
 
-#include <ibdatabase.h>
-#include <ibquery.h>
+#include <firebird/ibdatabase.h>
+#include <firebird/ibquery.h>
 
 #include <QApplication>
 #include <QDir>

@@ -7,8 +7,8 @@
 #include "udescrpsiche.h"
 #include "uzelvocolor.h"
 
-#include <rotarymenu.h>
-#include <rotarymenuitems.h>
+#include <rotarymenu/rotarymenu.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QLabel>
 #include <QLineEdit>

@@ -12,8 +12,8 @@
 #include "udescrpsiche.h"
 #include "uzelvocolor.h"
 
-#include <rotarymenu.h>
-#include <rotarymenuitems.h>
+#include <rotarymenu/rotarymenu.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QCheckBox>
 #include <QLineEdit>

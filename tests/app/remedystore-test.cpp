@@ -5,7 +5,7 @@
 #include "appring.h"
 #include "remedystore.h"
 
-#include <fberror.h>
+#include <firebird/fberror.h>
 
 #include <QRegularExpression>
 

@@ -6,7 +6,7 @@
 #include "remedystore.h"
 #include "uzelvocolor.h"
 
-#include <fberror.h>
+#include <firebird/fberror.h>
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,10 +2,10 @@
 // The Firebird query as a report data set: field types, values, cursor and bookmarks.
 #include "fbtestdb.h"
 
-#include "fbdataset.h"
-#include "fberror.h"
+#include <firebird/fbdataset.h>
+#include <firebird/fberror.h>
 
-#include <rpconsts.h>
+#include <reportengine/rpconsts.h>
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // A remedy table in a fresh embedded database, for the Firebird access tests.
 #pragma once
 
-#include "ibdatabase.h"
-#include "ibquery.h"
+#include <firebird/ibdatabase.h>
+#include <firebird/ibquery.h>
 
 #include <QString>
 #include <QTemporaryDir>

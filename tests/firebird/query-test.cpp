@@ -2,9 +2,9 @@
 // Connection, transaction and query against embedded databases made by the test.
 #include "fbtestdb.h"
 
-#include "fberror.h"
-#include "ibdatabase.h"
-#include "ibquery.h"
+#include <firebird/fberror.h>
+#include <firebird/ibdatabase.h>
+#include <firebird/ibquery.h>
 
 #include <QFile>
 

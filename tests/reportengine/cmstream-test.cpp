@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Command stream: byte layout of every item kind, Bloc merging, in-place field update,
 // skipping unknown items, and the temporary and final output streams.
-#include "rpbasereport.h"
-#include "rpcmdump.h"
-#include "rpcodepage.h"
 #include "rptestutil.h"
+#include <reportengine/rpbasereport.h>
+#include <reportengine/rpcmdump.h>
+#include <reportengine/rpcodepage.h>
 
 #include <QBuffer>
 #include <QDir>

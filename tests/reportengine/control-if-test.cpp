@@ -2,7 +2,7 @@
 // Conditional blocks: IF/ELSIF/ELSE/ENDIF chains, nesting, skipped braces and compiled items.
 #include "control_fixture.h"
 
-#include "rpcontrol.h"
+#include "compiler/rpcontrol.h"
 
 using namespace rp;
 using rptest::ControlRun;

@@ -2,10 +2,10 @@
 // Test fixture for control-block templates: runs a body in a minimal document, keeps listings.
 #pragma once
 
-#include "rpcmdump.h"
-#include "rpconsts.h"
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpcmdump.h>
+#include <reportengine/rpconsts.h>
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QLocale>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Real documents as templates without fields: LibreOffice reads the same body text back.
-#include "rprtf.h"
+#include <reportengine/rprtf.h>
 
 #include <QDir>
 #include <QFile>

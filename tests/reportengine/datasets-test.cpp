@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Data sets: cursor model, bookmarks, controls counter, typed field values, and the CSV
 // reader's typing, its error messages and its robustness against arbitrary bytes.
-#include "rpcsvdataset.h"
-#include "rpformat.h"
-#include "rpmemorydataset.h"
 #include "rptestutil.h"
+#include <reportengine/rpcsvdataset.h>
+#include <reportengine/rpformat.h>
+#include <reportengine/rpmemorydataset.h>
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Engine error classes: each one is caught as itself and as the standard base.
-#include "rpconsts.h"
+#include <reportengine/rpconsts.h>
 
 #include <gtest/gtest.h>
 

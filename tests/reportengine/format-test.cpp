@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Number and date texts in a dot-decimal (US) and a comma-decimal (Italian, German) record.
-#include "rpformat.h"
+#include <reportengine/rpformat.h>
 
 #include <gtest/gtest.h>
 

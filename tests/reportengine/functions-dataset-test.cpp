@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Built-in data-set functions and data-set fields as operands: aliases, navigation, messages.
 #include "functions_fixture.h"
-#include "rpmemorydataset.h"
+#include <reportengine/rpmemorydataset.h>
 
 using namespace rp;
 using rp::test::expectExactThrow;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Built-in string and number functions: results, edge positions, rounding, powers, messages.
 #include "functions_fixture.h"
-#include "rpfunclib.h"
+#include "runtime/rpfunclib.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // End to end: built-in functions called from template fields through the expression executor.
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QLocale>

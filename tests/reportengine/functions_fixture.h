@@ -2,10 +2,10 @@
 // Built-in function tests: a report with argument builders and calls through ExecUDF.
 #pragma once
 
-#include "rpconsts.h"
-#include "rpformat.h"
-#include "rpfunctable.h"
-#include "rprtf.h"
+#include "compiler/rpfunctable.h"
+#include <reportengine/rpconsts.h>
+#include <reportengine/rpformat.h>
+#include <reportengine/rprtf.h>
 
 #include <gtest/gtest.h>
 

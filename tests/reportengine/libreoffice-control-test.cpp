@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // LibreOffice reads reports with control blocks: repeated table rows, nesting, totals, pages.
 #include "libreoffice_convert.h"
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QFile>
 #include <QLocale>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // LibreOffice reads our pictures (every form and data encoding) and inserted RTF memos.
-#include "rprtf.h"
+#include <reportengine/rprtf.h>
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // LibreOffice reads our results: fields in tables, non-ASCII text, links, every value format.
 #include "libreoffice_convert.h"
-#include "rpcsvdataset.h"
-#include "rprtf.h"
+#include <reportengine/rpcsvdataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QDateTime>
 #include <QDir>

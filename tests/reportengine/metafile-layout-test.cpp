@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // EMF and WMF bytes read back field by field: the layouts word processors were seen to accept.
-#include "rpmetafile.h"
+#include "output/rpmetafile.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Image format arithmetic: scales, millimetres, borders, halves-to-even rounding.
-#include "rpimageformat.h"
+#include <reportengine/rpimageformat.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Pictures in reports: files, blob fields and user functions written as RTF picture groups.
-#include "rpimageformat.h"
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpimageformat.h>
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Template reader: delimiters, quotes, skipped groups, header tables, field cleaning, escaping.
-#include "rpconsts.h"
-#include "rprtf.h"
+#include <reportengine/rpconsts.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QDir>

@@ -2,7 +2,7 @@
 // Helpers shared by the engine tests: exact-message exception checks and a concrete report.
 #pragma once
 
-#include "rprtf.h"
+#include <reportengine/rprtf.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // RTF memo insertion: keyword table, number replacement, table merging, body copying.
-#include "rprtf.h"
-#include "rprtfstream.h"
+#include "rtfinsert/rprtfstream.h"
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QLocale>

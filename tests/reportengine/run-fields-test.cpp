@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // End to end: templates with variables, constants, data-set fields and expressions into RTF.
-#include "rpconsts.h"
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpconsts.h>
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QLocale>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Report runs: success state, finished event, opening the result, data-set controls, file names.
-#include "rpconsts.h"
-#include "rpmemorydataset.h"
-#include "rprtf.h"
+#include <reportengine/rpconsts.h>
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QDir>

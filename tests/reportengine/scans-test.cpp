@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Block stack: numbering and levels, the keyword permission table, data-set and
 // selected-row movement of scans, condition-driven blocks.
-#include "rpmemorydataset.h"
-#include "rpscans.h"
 #include "rptestutil.h"
+#include <reportengine/rpmemorydataset.h>
+#include <reportengine/rpscans.h>
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // User-defined functions and the built-in table: name rules, lookups, argument counts,
 // the user branch of ExecUDF and argument conversion.
-#include "rpfunc.h"
-#include "rpfunctable.h"
-#include "rpmemorydataset.h"
+#include "compiler/rpfunctable.h"
 #include "rptestutil.h"
+#include <reportengine/rpfunc.h>
+#include <reportengine/rpmemorydataset.h>
 
 #include <gtest/gtest.h>
 

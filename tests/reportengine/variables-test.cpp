@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Report variables: stored forms, locale conversions, handles, renaming, streamed types, errors.
-#include "rpbasereport.h"
-#include "rpfunc.h"
 #include "rptestutil.h"
+#include <reportengine/rpbasereport.h>
+#include <reportengine/rpfunc.h>
 
 #include <QLocale>
 

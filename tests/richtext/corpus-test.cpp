@@ -11,8 +11,8 @@
 // field-switch quotes. Expectations count only where LibreOffice and pandoc
 // agree on at least 95% of the words, so that neither reader's bugs become
 // the reference.
-#include "rtfplaintext.h"
-#include "rtfreader.h"
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <gtest/gtest.h>
 

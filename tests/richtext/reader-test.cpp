@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // RTF reader: formatting, text decoding, destinations, fields, tables, pictures.
-#include "rtfplaintext.h"
-#include "rtfreader.h"
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // RTF reader on damaged input: truncation, unbalanced braces, \bin, deep nesting, random bytes.
-#include "rtfplaintext.h"
-#include "rtfreader.h"
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // RTF tokenizer: control word syntax, escapes, \bin data, group errors; the keyword table.
-#include "rtfkeywords.h"
-#include "rtftokenizer.h"
+#include <richtext/rtfkeywords.h>
+#include <richtext/rtftokenizer.h>
 
 #include <gtest/gtest.h>
 

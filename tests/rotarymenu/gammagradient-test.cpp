@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Linear gradients from rectangles and angles, and their gamma-corrected stops.
-#include "gammagradient.h"
+#include "fill/gammagradient.h"
 
 #include <QPainter>
 

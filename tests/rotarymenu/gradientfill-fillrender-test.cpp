@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The fillrender tool: a fill saved to an INI section comes out as the expected PNG.
-#include "gradientfill.h"
+#include <rotarymenu/gradientfill.h>
 
 #include <QFileInfo>
 #include <QImage>

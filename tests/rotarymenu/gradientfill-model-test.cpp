@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Gradient fill settings model: notification, updates, copying, colours, outlines, placement.
-#include "gradientfill.h"
+#include <rotarymenu/gradientfill.h>
 
 #include <QApplication>
 #include <QBuffer>

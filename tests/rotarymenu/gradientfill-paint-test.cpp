@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Gradient fill painting checked on the pixels of rendered images.
-#include "gradientfill.h"
+#include <rotarymenu/gradientfill.h>
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Fill persistence: INI keys in order, picture hex texts, partial loads, clipboard round trip.
-#include "gradientfill.h"
-#include "gradientfillini.h"
+#include <rotarymenu/gradientfill.h>
+#include <rotarymenu/gradientfillini.h>
 
 #include <QBuffer>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Hatch styles: names and ordinals, distinct masks, densities and the two-colour pattern.
-#include "hatchpatterns.h"
+#include <rotarymenu/hatchpatterns.h>
 
 #include <bit>
 #include <set>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Span coverage against the raster engine's anti-aliased fill, clipping, fill rules, compositing.
-#include "pathcoverage.h"
+#include "raster/pathcoverage.h"
 
 #include <QPainter>
 

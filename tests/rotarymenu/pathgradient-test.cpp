@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Path-gradient brush: exact colours on polygons, no seams between triangles, clamp, blends.
-#include "pathcoverage.h"
-#include "pathgradient.h"
+#include "fill/pathgradient.h"
+#include "raster/pathcoverage.h"
 
 #include <QPainter>
 

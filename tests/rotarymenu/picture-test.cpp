@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Picture object: bytes kept as given, decoding with alpha, copying, streams, drawing, tiling.
-#include "picture.h"
+#include <rotarymenu/picture.h>
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Named picture store: lookup by name, copying, version.
-#include "picturecontainer.h"
+#include <rotarymenu/picturecontainer.h>
 
 #include <QBuffer>
 #include <QImage>

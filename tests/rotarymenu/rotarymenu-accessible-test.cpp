@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The rotary menu as assistive technology sees it: a list of button-like items.
-#include "rotarymenugeometry.h"
-#include "rotarymenuitems.h"
+#include <rotarymenu/rotarymenugeometry.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QAccessible>
 #include <QApplication>

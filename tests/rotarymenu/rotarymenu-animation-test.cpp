@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Angle and size motion: the step rule and the setter rules, stepped without a timer.
-#include "rotarymenuanimation.h"
+#include "widget/rotarymenuanimation.h"
 
 #include <gtest/gtest.h>
 

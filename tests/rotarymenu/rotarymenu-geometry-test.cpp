@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Ring geometry: menu rectangles, item boxes, placement, image sizes and hit testing.
-#include "rotarymenugeometry.h"
+#include <rotarymenu/rotarymenugeometry.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Mouse, keyboard, focus, tooltips and animation of a shown rotary menu.
-#include "rotarymenugeometry.h"
-#include "rotarymenuitems.h"
+#include <rotarymenu/rotarymenugeometry.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QApplication>
 #include <QElapsedTimer>

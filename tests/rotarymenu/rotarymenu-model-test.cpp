@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Rotary menu model: defaults copied into items, change notification, copying, looks.
-#include "rotarymenugeometry.h"
-#include "rotarymenuitems.h"
+#include <rotarymenu/rotarymenugeometry.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <gtest/gtest.h>
 

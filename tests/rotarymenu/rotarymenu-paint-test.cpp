@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Rendered frames of the rotary menu: state fills, hole, shadow, focus and pixel ratios.
-#include "rotarymenugeometry.h"
-#include "rotarymenuitems.h"
+#include <rotarymenu/rotarymenugeometry.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QApplication>
 #include <QBuffer>

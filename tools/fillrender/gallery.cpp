@@ -2,7 +2,7 @@
 // A labelled sheet of fills showing every body kind, mirror, rounding, shadow, glow and hatch.
 #include "gallery.h"
 
-#include "gradientfill.h"
+#include <rotarymenu/gradientfill.h>
 
 #include <QBuffer>
 #include <QFontDatabase>

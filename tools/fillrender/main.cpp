@@ -2,8 +2,8 @@
 // fillrender: paints one gradient fill from an INI section (or a gallery of fills) into a PNG.
 #include "gallery.h"
 
-#include "gradientfill.h"
-#include "gradientfillini.h"
+#include <rotarymenu/gradientfill.h>
+#include <rotarymenu/gradientfillini.h>
 
 #include <QCommandLineParser>
 #include <QFileInfo>

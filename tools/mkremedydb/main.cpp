@@ -2,8 +2,8 @@
 // mkremedydb OUT.fdb SCHEMA.sql GEMS.txt FOLDER: builds the remedy database.
 #include "remedysource.h"
 
-#include <fbengine.h>
-#include <fberror.h>
+#include <firebird/fbengine.h>
+#include <firebird/fberror.h>
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,8 +2,8 @@
 // Source parsing and the database build of mkremedydb.
 #include "remedysource.h"
 
-#include <ibdatabase.h>
-#include <ibquery.h>
+#include <firebird/ibdatabase.h>
+#include <firebird/ibquery.h>
 
 #include <QDir>
 #include <QFile>

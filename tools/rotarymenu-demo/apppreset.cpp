@@ -4,7 +4,7 @@
 #include "apppreset.h"
 
 #include <appring.h>
-#include <rotarymenuitems.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QFontDatabase>
 #include <QPalette>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Rotary menu demo: shows the widget, or prints its geometry, a hit test or one frame.
 #include "apppreset.h"
-#include "rotarymenugeometry.h"
-#include "rotarymenuitems.h"
+#include <rotarymenu/rotarymenugeometry.h>
+#include <rotarymenu/rotarymenuitems.h>
 
 #include <QApplication>
 #include <QCommandLineParser>

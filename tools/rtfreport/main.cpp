@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // rtfreport: fills an RTF template with variables and CSV data sets from the command line.
-#include "rpcontrol.h"
-#include "rpcsvdataset.h"
-#include "rprtf.h"
+#include <reportengine/rpcsvdataset.h>
+#include <reportengine/rprtf.h>
 
 #include <QBuffer>
 #include <QCommandLineParser>

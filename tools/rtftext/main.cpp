@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // rtftext: loads a file as the result window's view does and prints its text.
-#include "rtfplaintext.h"
-#include "rtfreader.h"
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <QCommandLineParser>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer entry point: any bytes through the view's loader and plain text.
-#include "rtfplaintext.h"
-#include "rtfreader.h"
+#include <richtext/rtfplaintext.h>
+#include <richtext/rtfreader.h>
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+// RTF report component layers: construction, header-group items, user-function dispatch.
+#include <reportengine/rprtf.h>
+
+#include <reportengine/rpdataset.h>
+
+namespace rp {
+
+TRpBaseRTFReport::TRpBaseRTFReport(QObject *owner) : TRpBaseReport(owner)
+{
+    FOutFile = QStringLiteral("outfile.doc");
+}
+
+TRpBaseRTFReport::~TRpBaseRTFReport() = default;
+
+void TRpBaseRTFReport::CmSaveFontTable()
+{
+    CmSaveItemInfo(cmFontTable, RpCmBodySize::None, Fpnt);
+    CmSaveItemPos();
+}
+
+void TRpBaseRTFReport::CmReadFontTable()
+{
+    CmReadItemPos();
+}
+
+void TRpBaseRTFReport::CmSaveColorTable()
+{
+    CmSaveItemInfo(cmColorTable, RpCmBodySize::None, Fpnt);
+    CmSaveItemPos();
+}
+
+void TRpBaseRTFReport::CmReadColorTable()
+{
+    CmReadItemPos();
+}
+
+void TRpBaseRTFReport::CmSaveStyleSheet()
+{
+    CmSaveItemInfo(cmStyleSheet, RpCmBodySize::None, Fpnt);
+    CmSaveItemPos();
+}
+
+void TRpBaseRTFReport::CmReadStyleSheet()
+{
+    CmReadItemPos();
+}
+
+void TRpBaseRTFReport::CmSaveDocInfo()
+{
+    CmSaveItemInfo(cmDocInfo, RpCmBodySize::None, Fpnt);
+    CmSaveItemPos();
+}
+
+void TRpBaseRTFReport::CmReadDocInfo()
+{
+    CmReadItemPos();
+}
+
+TRpRTF::TRpRTF(QObject *owner) : TRpBaseRTFReport(owner) {}
+
+TRpRTF::~TRpRTF() = default;
+
+namespace {
+
+// A non-local variable argument whose name is no variable of the report.
+const TRpReportVariable *MissingVariable(const TRpBaseReport &report, TRpObject *arg)
+{
+    const auto *var = dynamic_cast<const TRpReportVariable *>(arg);
+    if (var && !var->Local() && report.GetVarNumber(var->Name()) == 0)
+        return var;
+    return nullptr;
+}
+
+std::string VarNotFoundText(const char *prefix, const QString &exprText, const QString &name)
+{
+    return prefix + exprText.toStdString() + SRpArgVarNotFound1 + name.toStdString() +
+           SRpArgVarNotFound2;
+}
+
+} // namespace
+
+void TRpRTF::ExecUDF(int index, TRpUDFArgs &args, int argCount, TRpObject *udfResult,
+                     const QString &exprText)
+{
+    if (index >= 0) {
+        for (TRpObject *arg : args)
+            if (const TRpReportVariable *var = MissingVariable(*this, arg))
+                throw EIllegalFunctionUse(
+                    VarNotFoundText(SRpIllegalFunctionUse, exprText, var->Name()));
+        TRpUDFList *list = UDFList();
+        // A number the compiler handed out, but whose list has since shrunk or gone, computes
+        // nothing rather than reading past the collection.
+        if (!list || index >= list->Count())
+            return;
+        TRpUDF *udf = list->Functions().Items(index);
+        if (udf->OnCalculate)
+            udf->OnCalculate(this, args, argCount, udfResult);
+        return;
+    }
+
+    TRpObject *first = args.empty() ? nullptr : args.front();
+    if (index == -22) {
+        if (!dynamic_cast<TRpReportVariable *>(first))
+            throw EIllegalFunctionUse(SRpIllegalBrackets1 + exprText.toStdString() +
+                                      SRpIllegalBrackets2);
+        if (const TRpReportVariable *var = MissingVariable(*this, first))
+            throw EIllegalFunctionUse(VarNotFoundText(SRpIllegalExpression, exprText, var->Name()));
+    } else if (index >= -3) {
+        if (const TRpReportVariable *var = MissingVariable(*this, first))
+            throw EIllegalFunctionUse(
+                VarNotFoundText(SRpIllegalFunctionUse, exprText, var->Name()));
+    }
+    InitFunctions(index, args, argCount, exprText);
+    DoFunctions(index, args, udfResult, exprText);
+}
+
+} // namespace rp
