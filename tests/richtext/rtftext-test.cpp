@@ -17,9 +17,11 @@ struct Result
     QString err;
 };
 
-Result runTool(const QStringList &args)
+Result runTool(const QStringList &args, const QString &stdoutFile = QString())
 {
     QProcess p;
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
     p.start(tool, args);
     p.waitForFinished(30000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
@@ -79,8 +81,16 @@ TEST_F(RtfTextTool, ExitCodesAndWarnings)
     f.write("{\\rtf1 half {\\b done");
     f.close();
     const Result cut = runTool({path});
-    EXPECT_EQ(cut.exitCode, 0) << "what was read is still printed";
+    EXPECT_EQ(cut.exitCode, 3) << "a malformed file is an error, though its text is printed";
     EXPECT_EQ(cut.out.toStdString(), "half done\n");
     EXPECT_TRUE(cut.err.contains("Unexpected end of data inside a group at byte 20"))
         << cut.err.toStdString();
+}
+
+TEST_F(RtfTextTool, AFailedWriteIsAnError)
+{
+    const Result full = runTool({ZC_TEST_DATA_DIR "/remedy-it.rtf"}, "/dev/full");
+    EXPECT_EQ(full.exitCode, 4);
+    EXPECT_TRUE(full.err.contains("rtftext: cannot write the text to standard output: No space"))
+        << full.err.toStdString();
 }

@@ -8,10 +8,12 @@
 #include <QGuiApplication>
 #include <QTextDocument>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
-// Exit codes: 0 text printed, 1 bad usage, 2 file not readable. Malformed
-// RTF still prints what was read, with a warning on stderr.
+// Exit codes: 0 text printed, 1 bad usage, 2 file not readable, 3 malformed RTF (what
+// was read is still printed, the reason goes to stderr), 4 the text could not be written.
 int main(int argc, char **argv)
 {
     // Text layout needs the GUI module but no screen.
@@ -46,7 +48,8 @@ int main(int argc, char **argv)
 
     QTextDocument document;
     const rtf::ReadResult result = rtf::loadRichText(bytes, document);
-    if (result.error != rtf::RtfError::None) {
+    const bool malformed = result.error != rtf::RtfError::None;
+    if (malformed) {
         std::fprintf(stderr, "rtftext: %s: %s at byte %lld\n", qPrintable(args.first()),
                      qPrintable(rtf::errorText(result.error)),
                      static_cast<long long>(result.errorOffset));
@@ -57,6 +60,13 @@ int main(int argc, char **argv)
     if (!out.endsWith(u'\n'))
         out += u'\n';
     const QByteArray utf8 = out.toUtf8();
-    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
-    return 0;
+    const bool written =
+        std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) == size_t(utf8.size()) &&
+        std::fflush(stdout) == 0;
+    if (!written) {
+        std::fprintf(stderr, "rtftext: cannot write the text to standard output: %s\n",
+                     std::strerror(errno));
+        return 4;
+    }
+    return malformed ? 3 : 0;
 }
