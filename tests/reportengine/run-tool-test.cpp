@@ -38,11 +38,14 @@ protected:
         return path;
     }
 
-    Result run(const QStringList &args, const QProcessEnvironment &env = {})
+    Result run(const QStringList &args, const QProcessEnvironment &env = {},
+               const QString &stdoutFile = {})
     {
         QProcess p;
         if (!env.isEmpty())
             p.setProcessEnvironment(env);
+        if (!stdoutFile.isEmpty())
+            p.setStandardOutputFile(stdoutFile);
         p.start(tool, args);
         EXPECT_TRUE(p.waitForFinished(30000));
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
@@ -105,6 +108,32 @@ TEST_F(RtfReportTool, failures_name_the_field_and_exit_1)
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err,
               "rtfreport: " + missing.toLocal8Bit() + ":1:8: Report variable not found: nobody\n");
+}
+
+TEST_F(RtfReportTool, the_template_is_never_its_own_output_and_failed_writes_fail)
+{
+    const QByteArray text = "{\\rtf1 \\\\v\\\\}";
+    const QString t = write(QStringLiteral("t.rtf"), text);
+    ASSERT_TRUE(QFile::link(t, dir.filePath(QStringLiteral("link.rtf"))));
+    const QString sameFile[] = {t, dir.path() + QStringLiteral("/././t.rtf"),
+                                dir.filePath(QStringLiteral("link.rtf"))};
+    for (const QString &out : sameFile) {
+        for (const QStringList &args :
+             {QStringList{QStringLiteral("-o"), out, t}, QStringList{t, out}}) {
+            const Result r = run(args);
+            EXPECT_EQ(r.code, 1) << out.toStdString();
+            EXPECT_TRUE(r.err.contains("is the template itself")) << r.err.toStdString();
+        }
+    }
+    QFile f(t);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), text);
+
+    const Result full =
+        run({QStringLiteral("--var"), QStringLiteral("v=x"), t}, {}, QStringLiteral("/dev/full"));
+    EXPECT_EQ(full.code, 1);
+    EXPECT_EQ(full.err, QByteArray("rtfreport: cannot write the result to standard output: No "
+                                   "space left on device\n"));
 }
 
 TEST_F(RtfReportTool, usage_errors_exit_2)

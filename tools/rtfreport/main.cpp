@@ -3,7 +3,6 @@
 #include <reportengine/rpcsvdataset.h>
 #include <reportengine/rprtf.h>
 
-#include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
@@ -11,10 +10,15 @@
 #include <QFile>
 #include <QLocale>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace rp;
 
@@ -22,6 +26,57 @@ namespace {
 
 constexpr int exitFailed = 1;
 constexpr int exitUsage = 2;
+
+/// Standard output as the result stream: written as the run goes, so memory stays flat
+/// whatever the result's size, and every write checked. It cannot seek; the engine's
+/// rewinds to the start it is already at are accepted quietly.
+class StandardOutput : public QIODevice
+{
+public:
+    StandardOutput() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool isSequential() const override { return true; }
+    bool seek(qint64 pos) override { return pos == 0 && FWritten == 0; }
+    /// Empty while every write went through, else the system's reason for the first failure.
+    const QString &Failure() const { return FFailure; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        qint64 done = 0;
+        while (done < size && FFailure.isEmpty()) {
+            const ssize_t n = ::write(STDOUT_FILENO, data + done, size_t(size - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                FFailure = QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EIO));
+                break;
+            }
+            done += n;
+        }
+        FWritten += done;
+        return FFailure.isEmpty() ? done : -1;
+    }
+
+private:
+    qint64 FWritten = 0;
+    QString FFailure;
+};
+
+/// Whether `output` names the same file as `templateName` (device and inode, so any
+/// spelling or link of it counts).
+bool isSameFile(const QString &templateName, const QString &output)
+{
+    struct stat a
+    {
+    };
+    struct stat b
+    {
+    };
+    return ::stat(QFile::encodeName(templateName).constData(), &a) == 0 &&
+           ::stat(QFile::encodeName(output).constData(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
 
 /// A bad command line: the message is printed with the usage.
 struct UsageError : std::runtime_error
@@ -253,6 +308,11 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(open) && outFile.isEmpty())
         return usageError(QStringLiteral("--open needs an output file"));
+    if (!outFile.isEmpty() && isSameFile(templateName, outFile)) {
+        std::fprintf(stderr, "rtfreport: the output %s is the template itself; nothing written\n",
+                     outFile.toLocal8Bit().constData());
+        return exitFailed;
+    }
 
     TRpRTF report;
     std::vector<std::unique_ptr<TRpCsvDataSet>> owned;
@@ -323,11 +383,14 @@ int main(int argc, char *argv[])
             return 0;
         }
         if (outFile.isEmpty()) {
-            QBuffer buffer;
-            buffer.open(QIODevice::ReadWrite);
-            report.ExecuteStream(dataSets, &buffer);
-            std::fwrite(buffer.data().constData(), 1, size_t(buffer.data().size()), stdout);
-            return std::fflush(stdout) == 0 ? 0 : exitFailed;
+            StandardOutput out;
+            report.ExecuteStream(dataSets, &out);
+            if (!out.Failure().isEmpty()) {
+                std::fprintf(stderr, "rtfreport: cannot write the result to standard output: %s\n",
+                             out.Failure().toLocal8Bit().constData());
+                return exitFailed;
+            }
+            return 0;
         }
         report.SetOutFile(outFile);
         if (parser.isSet(open))
