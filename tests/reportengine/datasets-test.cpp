@@ -258,7 +258,7 @@ TEST(csv_dataset, malformed_files_name_file_row_and_column)
         {"A:datetime\n2023-10-19\n",
          "row 2, column 1: value \"2023-10-19\" is not a valid datetime"},
         {"A,B:blob\nx,missing.bin\n", "row 2, column 2: blob file not found: missing.bin"},
-        {"A,B:blob\nx,.\n", "row 2, column 2: blob file not found: ."},
+        {"A,B:blob\nx,.\n", "row 2, column 2: blob is not a regular file: ."},
         {"A,B:nope\n", "row 1, column 2: unknown field type nope"},
         {"A,,C\n", "row 1, column 2: empty field name"},
         {"A,a\n", "row 1, column 2: duplicate field name a"},
@@ -292,6 +292,49 @@ TEST(csv_dataset, blob_cells_are_relative_to_the_csv_folder)
     const QString path = WriteCsv(dir, "P:blob\npics/a.bin\n");
     TRpCsvDataSet ds(path);
     EXPECT_EQ(ds.Fields(0)->AsBytes(), QByteArray("\0\1\2", 3));
+}
+
+TEST(csv_dataset, blob_cells_stay_inside_their_folder_and_name_regular_files)
+{
+    QTemporaryDir outer;
+    const QString inner = outer.filePath("data");
+    ASSERT_TRUE(QDir().mkpath(inner + "/pics"));
+    QFile secret(outer.filePath("secret.txt"));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("secret");
+    secret.close();
+    ASSERT_TRUE(QFile::link(secret.fileName(), inner + "/pics/link.txt"));
+    const QString csv = inner + "/t.csv";
+    const auto load = [&](const QByteArray &cell, const QString &root = {}) {
+        QFile f(csv);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("P:blob\n" + cell + "\n");
+        f.close();
+        TRpCsvDataSet ds;
+        ds.SetBlobRoot(root);
+        ds.LoadFromFile(csv);
+        return ds.Fields(0)->AsBytes();
+    };
+    const QString canonical = QFileInfo(inner).canonicalFilePath();
+    const QString prefix = csv + ", row 2, column 1: ";
+    expectThrowMsg<EIOError>([&] { load("../secret.txt"); },
+                             prefix + "blob file outside the blob folder " + canonical +
+                                 ": ../secret.txt");
+    expectThrowMsg<EIOError>([&] { load("pics/link.txt"); },
+                             prefix + "blob file outside the blob folder " + canonical +
+                                 ": pics/link.txt");
+    expectThrowMsg<EIOError>([&] { load(secret.fileName().toUtf8()); },
+                             prefix +
+                                 "blob file given by an absolute path (allowed only with a blob "
+                                 "folder): " +
+                                 secret.fileName());
+    expectThrowMsg<EIOError>([&] { load("pics"); }, prefix + "blob is not a regular file: pics");
+    expectThrowMsg<EIOError>([&] { load("/dev/zero", "/"); },
+                             prefix + "blob is not a regular file: /dev/zero");
+    // A wider folder lets the same cells through.
+    EXPECT_EQ(load("../secret.txt", outer.path()), QByteArray("secret"));
+    EXPECT_EQ(load("pics/link.txt", outer.path()), QByteArray("secret"));
+    EXPECT_EQ(load(secret.fileName().toUtf8(), outer.path()), QByteArray("secret"));
 }
 
 TEST(csv_dataset, arbitrary_bytes_never_crash_the_reader)

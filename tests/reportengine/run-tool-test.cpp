@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // rtfreport: arguments, variables in order, data sets, outputs, exit codes and messages.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -134,6 +135,21 @@ TEST_F(RtfReportTool, the_template_is_never_its_own_output_and_failed_writes_fai
     EXPECT_EQ(full.code, 1);
     EXPECT_EQ(full.err, QByteArray("rtfreport: cannot write the result to standard output: No "
                                    "space left on device\n"));
+}
+
+TEST_F(RtfReportTool, blob_cells_reach_outside_the_csv_folder_only_with_a_blob_root)
+{
+    write(QStringLiteral("outside.bin"), "OUT");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("data")));
+    const QString csv = write(QStringLiteral("data/b.csv"), "B:blob\n../outside.bin\n");
+    const QString t = write(QStringLiteral("t.rtf"), "{\\rtf1 \\\\A:B\\\\}");
+    Result r = run({QStringLiteral("--dataset"), QStringLiteral("A=") + csv, t});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("blob file outside the blob folder")) << r.err.toStdString();
+    r = run({QStringLiteral("--blob-root"), dir.path(), QStringLiteral("--dataset"),
+             QStringLiteral("A=") + csv, t});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("OUT")) << r.out.toStdString();
 }
 
 TEST_F(RtfReportTool, usage_errors_exit_2)

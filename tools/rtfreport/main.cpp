@@ -243,6 +243,11 @@ int main(int argc, char *argv[])
         QStringLiteral("dataset"),
         QStringLiteral("CSV data set; in order they are also A, B, C ..."),
         QStringLiteral("NAME=FILE.csv"));
+    const QCommandLineOption blobRoot(
+        QStringLiteral("blob-root"),
+        QStringLiteral("Folder the blob cells of the CSV data sets may name files in "
+                       "(default: each CSV file's own folder)."),
+        QStringLiteral("DIR"));
     const QCommandLineOption option(
         QStringLiteral("option"), QStringLiteral("Adds a report option (eoClearMissedFields ...)."),
         QStringLiteral("NAME"));
@@ -278,9 +283,9 @@ int main(int argc, char *argv[])
         QStringLiteral("selected"),
         QStringLiteral("Scans over data set NAME visit only these records (1-based, in order)."),
         QStringLiteral("NAME=1,4,7"));
-    parser.addOptions({output, var, num, boolean, date, datetime, dataset, option, noOption,
-                       trueValue, falseValue, charset, lang, unicode, locale, open, check, strict,
-                       selected});
+    parser.addOptions({output,   var,    num,      boolean,   date,       datetime, dataset,
+                       blobRoot, option, noOption, trueValue, falseValue, charset,  lang,
+                       unicode,  locale, open,     check,     strict,     selected});
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("RTF template."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"),
                                  QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
@@ -361,7 +366,9 @@ int main(int argc, char *argv[])
             QString name;
             QString file;
             splitAssignment(arg.value, name, file);
-            owned.push_back(std::make_unique<TRpCsvDataSet>(file));
+            owned.push_back(std::make_unique<TRpCsvDataSet>());
+            owned.back()->SetBlobRoot(parser.value(blobRoot));
+            owned.back()->LoadFromFile(file);
             owned.back()->SetName(name);
             dataSets.push_back(owned.back().get());
         }

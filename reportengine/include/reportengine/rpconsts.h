@@ -102,6 +102,11 @@ inline constexpr char SRpCsvUnknownType[] = "unknown field type ";
 inline constexpr char SRpCsvBadValue1[] = "value \"";
 inline constexpr char SRpCsvBadValue2[] = "\" is not a valid ";
 inline constexpr char SRpCsvMissingBlob[] = "blob file not found: ";
+inline constexpr char SRpCsvBlobNotFile[] = "blob is not a regular file: ";
+inline constexpr char SRpCsvBlobAbsolute[] =
+    "blob file given by an absolute path (allowed only with a blob folder): ";
+inline constexpr char SRpCsvBlobOutside[] = "blob file outside the blob folder ";
+inline constexpr char SRpCsvBlobUnreadable[] = "cannot read blob file ";
 inline constexpr char SRpCsvBadUtf8[] = "text is not valid UTF-8";
 
 // Built-in functions

@@ -23,8 +23,10 @@ namespace rp {
 /// boolean, date, time, datetime or blob. Values: integers in decimal, floats
 /// with "." as decimal point, booleans true/false (any case) or 1/0, dates
 /// YYYY-MM-DD, times HH:MM:SS, date-times YYYY-MM-DD HH:MM:SS (or with T);
-/// a blob cell names a file, relative to the CSV file's folder, whose bytes are
-/// the value; an empty cell is null. Typed cells may have blanks around them.
+/// a blob cell names a regular file, relative to the CSV file's folder, whose bytes
+/// are the value; it must lie inside that folder (after links are followed) unless
+/// SetBlobRoot names a wider one, and only then may it be an absolute path; an empty
+/// cell is null. Typed cells may have blanks around them.
 ///
 /// Any malformed input raises EIOError naming the file, the 1-based row (the
 /// header is row 1) and the 1-based column; the data set is then left empty.
@@ -48,6 +50,10 @@ public:
     void LoadFromData(const QByteArray &data, const QString &fileName, const QString &baseDir);
     /// Removes every record and field and lets go of the source.
     void Clear();
+    /// The folder blob cells may name files in, for the loads that follow; empty (the
+    /// default) means the CSV file's own folder.
+    void SetBlobRoot(const QString &folder) { FBlobRoot = folder; }
+    const QString &BlobRoot() const { return FBlobRoot; }
 
     const QString &FileName() const { return FFileName; }
 
@@ -77,6 +83,8 @@ private:
 
     QString FFileName;
     QString FBaseDir;
+    QString FBlobRoot;
+    QString FCanonicalBlobRoot; ///< where blob cells of the loaded file may point
     std::unique_ptr<QIODevice> FSource;
     std::vector<TRpFieldType> FTypes;
     /// Byte offset of every record's first byte, then the offset after the last record.

@@ -448,9 +448,47 @@ std::vector<Column> ParseHeader(const std::vector<TCell> &cells, int count)
                        QLatin1String(TypeText(type)));
 }
 
+// Where blob cells may point: paths are taken relative to the CSV file's folder and must
+// stay, links followed, inside the blob root (that folder unless a wider one was given).
+class BlobFolder
+{
+public:
+    // `canonicalRoot` as CanonicalRoot gives it, once per load.
+    BlobFolder(const QString &baseDir, const QString &canonicalRoot, bool rootGiven)
+        : FBase(baseDir), FRootGiven(rootGiven), FRoot(canonicalRoot)
+    {
+    }
+    static QString CanonicalRoot(const QString &baseDir, const QString &root)
+    {
+        return QFileInfo(root.isEmpty() ? baseDir : root).canonicalFilePath();
+    }
+
+    // The canonical path of the regular file `text` names; throws the reason it cannot be.
+    QString Resolve(const QString &text, int row, int col) const
+    {
+        if (QDir::isAbsolutePath(text) && !FRootGiven)
+            throw CsvError(row, col, QLatin1String(SRpCsvBlobAbsolute) + text);
+        const QFileInfo info(QDir(FBase).filePath(text));
+        if (!info.exists())
+            throw CsvError(row, col, QLatin1String(SRpCsvMissingBlob) + text);
+        const QString path = info.canonicalFilePath();
+        if (FRoot.isEmpty() || !(path == FRoot || path.startsWith(FRoot + u'/') || FRoot == u"/"))
+            throw CsvError(row, col,
+                           QLatin1String(SRpCsvBlobOutside) + FRoot + QStringLiteral(": ") + text);
+        if (!QFileInfo(path).isFile())
+            throw CsvError(row, col, QLatin1String(SRpCsvBlobNotFile) + text);
+        return path;
+    }
+
+private:
+    QString FBase;
+    bool FRootGiven;
+    QString FRoot;
+};
+
 // The value of one cell; with `keep` false only checks it (and builds no value).
 QVariant CellValue(std::string_view bytes, TRpFieldType type, int row, int col,
-                   const QString &baseDir, bool keep)
+                   const BlobFolder &blobs, bool keep)
 {
     if (type == TRpFieldType::ftString || type == TRpFieldType::ftMemo) {
         if (bytes.empty())
@@ -463,9 +501,11 @@ QVariant CellValue(std::string_view bytes, TRpFieldType type, int row, int col,
         const QString text = DecodeUtf8(bytes, row, col).trimmed();
         if (text.isEmpty())
             return QVariant();
-        QFile file(QDir(baseDir).filePath(text));
-        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
-            throw CsvError(row, col, QLatin1String(SRpCsvMissingBlob) + text);
+        QFile file(blobs.Resolve(text, row, col));
+        if (!file.open(QIODevice::ReadOnly))
+            throw CsvError(row, col,
+                           QLatin1String(SRpCsvBlobUnreadable) + text + QStringLiteral(": ") +
+                               file.errorString());
         return keep ? QVariant(file.readAll()) : QVariant();
     }
     std::string_view text = TrimAscii(bytes);
@@ -540,6 +580,8 @@ void TRpCsvDataSet::load(std::unique_ptr<QIODevice> source, const QString &fileN
     FFileName = fileName;
     std::vector<Column> columns;
     std::vector<qint64> starts;
+    const QString blobRoot = BlobFolder::CanonicalRoot(baseDir, FBlobRoot);
+    const BlobFolder blobs(baseDir, blobRoot, !FBlobRoot.isEmpty());
     try {
         ChunkReader reader(*source);
         reader.SkipBom();
@@ -559,7 +601,7 @@ void TRpCsvDataSet::load(std::unique_ptr<QIODevice> source, const QString &fileN
                                QLatin1String(SRpCsvTooManyCells));
             for (int c = 0; c < count; ++c)
                 CellValue(cells[static_cast<size_t>(c)].View(),
-                          columns[static_cast<size_t>(c)].Type, rowNo, c + 1, baseDir, false);
+                          columns[static_cast<size_t>(c)].Type, rowNo, c + 1, blobs, false);
             starts.push_back(start);
         }
         if (rowNo == 0)
@@ -575,6 +617,7 @@ void TRpCsvDataSet::load(std::unique_ptr<QIODevice> source, const QString &fileN
     FStarts = std::move(starts);
     FSource = std::move(source);
     FBaseDir = baseDir;
+    FCanonicalBlobRoot = blobRoot;
     First();
 }
 
@@ -601,13 +644,14 @@ void TRpCsvDataSet::readCurrent() const
     const int rowNo = CurrentRow() + 2;
     int count = 0;
     FValues.assign(FTypes.size(), QVariant());
+    const BlobFolder blobs(FBaseDir, FCanonicalBlobRoot, !FBlobRoot.isEmpty());
     try {
         SplitRow(p, p + (stop - start), true, rowNo, FCells, count);
         count = std::min(count, static_cast<int>(FTypes.size()));
         for (int c = 0; c < count; ++c)
             FValues[static_cast<size_t>(c)] =
                 CellValue(FCells[static_cast<size_t>(c)].View(), FTypes[static_cast<size_t>(c)],
-                          rowNo, c + 1, FBaseDir, true);
+                          rowNo, c + 1, blobs, true);
     } catch (const CsvError &e) {
         FValuesRow = -1;
         throw Failure(FFileName, e);
