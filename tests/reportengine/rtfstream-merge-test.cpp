@@ -228,6 +228,8 @@ TEST_F(Insertion, broken_memos_still_give_balanced_rtf)
         "{\\rtf1 {\\stylesheet{\\s1 x",
         "\\",
         "{\\rtf1 end\\",
+        "{\\pict\\",
+        "{\\rtf1 {\\*\\shppict{\\pict\\pngblip 89ab\\",
         "",
     };
     for (const char *m : bad) {

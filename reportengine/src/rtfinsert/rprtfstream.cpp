@@ -140,7 +140,9 @@ QByteArray TRpStream::readGroupRaw()
             ++depth;
         } else if (c == '}') {
             --depth;
-        } else if (c == '\\' && FPos < FSize) {
+        } else if (c == '\\') {
+            if (FPos >= FSize)
+                break; // a lone backslash at the end would escape the closing brace added below
             if (FData.mid(FPos, 3) == "bin" && FPos + 3 < FSize && isDigit(FData[FPos + 3])) {
                 FPos += 3;
                 qint64 n = 0;
