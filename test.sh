@@ -2,7 +2,7 @@
 # Installs what is missing, builds the project and runs every test.
 #   ./test.sh          release build
 #   ./test.sh asan     AddressSanitizer + UndefinedBehaviorSanitizer build
-# The release run ends with a one-minute fuzz run of the report engine (fuzz/run-fuzz.sh).
+# The release run ends with a one-minute fuzz run shared by every fuzz target (fuzz/run-fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 preset=${1:-release}
