@@ -25,6 +25,8 @@ packages=(
   # screenshots; setpriv (util-linux) runs it as a non-root user, pgrep (procps) finds
   # what it leaves
   openbox xdotool wmctrl x11-utils x11-xserver-utils procps imagemagick util-linux
+  # groff renders the tools' manual pages in their tests
+  groff-base
 )
 
 missing=()

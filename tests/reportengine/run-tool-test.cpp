@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -164,11 +165,43 @@ TEST_F(RtfReportTool, usage_errors_exit_2)
           QStringList{QStringLiteral("--open"), t}, QStringList{QStringLiteral("--bogus"), t}}) {
         const Result r = run(args);
         EXPECT_EQ(r.code, 2) << args.join(u' ').toStdString();
-        EXPECT_TRUE(r.err.contains("Usage:")) << r.err.toStdString();
+        // One line saying what is wrong, one pointing at the help: nothing to bury it.
+        EXPECT_TRUE(r.err.startsWith("rtfreport: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.endsWith("\nTry 'rtfreport --help' for more information.\n"))
+            << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 2) << r.err.toStdString();
     }
     const Result help = run({QStringLiteral("--help")});
     EXPECT_EQ(help.code, 0);
-    EXPECT_TRUE(help.out.contains("--dataset"));
+    for (const char *topic :
+         {"--dataset", "PRICE:currency", "YYYY-MM-DD HH:MM:SS", "eoNumericFormatClearZero",
+          "Default: eoGraphicsBinary", "--charset 1", "Exit status:"})
+        EXPECT_TRUE(help.out.contains(topic)) << topic;
+}
+
+TEST_F(RtfReportTool, the_manual_page_renders_cleanly_and_names_every_option)
+{
+    const QString page = QStringLiteral(ZC_SOURCE_DIR "/tools/rtfreport/rtfreport.1");
+    QProcess groff;
+    groff.start(QStringLiteral("groff"), {QStringLiteral("-man"), QStringLiteral("-Tutf8"),
+                                          QStringLiteral("-ww"), QStringLiteral("-P-cbou"), page});
+    ASSERT_TRUE(groff.waitForFinished(30000)) << "groff (package groff-base) is needed";
+    EXPECT_EQ(groff.exitCode(), 0);
+    EXPECT_EQ(groff.readAllStandardError(), QByteArray());
+    // The rendered page uses Unicode hyphens for "\-"; compare on ASCII ones.
+    const QString manual = QString::fromUtf8(groff.readAllStandardOutput())
+                               .replace(QChar(0x2010), u'-')
+                               .replace(QChar(0x2212), u'-');
+    const Result help = run({QStringLiteral("--help")});
+    static const QRegularExpression longOption(QStringLiteral("(--[a-z][a-z-]+)"));
+    int options = 0;
+    for (const auto &m : longOption.globalMatch(QString::fromLocal8Bit(help.out))) {
+        if (m.captured(1) == u"--help-all")
+            continue; // Qt's own
+        ++options;
+        EXPECT_TRUE(manual.contains(m.captured(1))) << m.captured(1).toStdString();
+    }
+    EXPECT_GT(options, 15);
 }
 
 TEST_F(RtfReportTool, check_lists_what_the_template_uses)

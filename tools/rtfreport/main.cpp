@@ -78,7 +78,32 @@ bool isSameFile(const QString &templateName, const QString &output)
            a.st_ino == b.st_ino;
 }
 
-/// A bad command line: the message is printed with the usage.
+/// What --help says after the options: the data, the value formats, the names and the exits.
+constexpr char helpDetails[] = R"(
+Variables and data sets are created in the order they are given. A data set is also
+known by its place: the first is A, the second B, and so on.
+
+CSV data sets (RFC 4180, UTF-8, an optional BOM): the first row names the fields. A
+name may carry a type after a colon, e.g. PRICE:currency. Types: string (the default),
+memo, integer, float, currency, boolean, date, time, datetime, blob. Values: integers
+in decimal; floats and currencies with "." as decimal point; booleans true/false (any
+case) or 1/0; dates YYYY-MM-DD; times HH:MM:SS; date-times YYYY-MM-DD HH:MM:SS (or with
+T). An empty cell is null. A blob cell names a regular file inside the CSV file's
+folder (or inside --blob-root), whose bytes are the value.
+
+Report options (--option, --no-option; names in any case):
+  eoGraphicsWmfCompatible, eoGraphicsBinary, eoClearMissedFields, eoDotAsColon,
+  eoNumericFormatClearZero, eoKeepFrtfPar, eoProcessFormFields.
+  Default: eoGraphicsBinary and eoDotAsColon.
+
+Defaults: --charset 1, --lang 0, --true-value True, --false-value False, the locale of
+the environment, output to standard output.
+
+Exit status: 0 done; 1 the template, a data set or the output failed (the message
+names the file and, for a field, TEMPLATE:LINE:COLUMN); 2 a bad command line.
+)";
+
+/// A bad command line: the message is printed with a pointer to --help.
 struct UsageError : std::runtime_error
 {
     using std::runtime_error::runtime_error;
@@ -290,16 +315,17 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("OUTPUT"),
                                  QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
 
-    const auto usageError = [&parser](const QString &message) {
-        std::fprintf(stderr, "rtfreport: %s\n\n%s", message.toLocal8Bit().constData(),
-                     parser.helpText().toLocal8Bit().constData());
+    const auto usageError = [](const QString &message) {
+        std::fprintf(stderr, "rtfreport: %s\nTry 'rtfreport --help' for more information.\n",
+                     message.toLocal8Bit().constData());
         return exitUsage;
     };
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
         std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
-        return 0;
+        std::fputs(helpDetails, stdout);
+        return std::fflush(stdout) == 0 ? 0 : exitFailed;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty() || positional.size() > 2)
