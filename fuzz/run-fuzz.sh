@@ -28,6 +28,7 @@ targets=(
   "report-fuzz|assets tests/reportengine/data|*.rtf|fuzz/reportengine/report-fuzz.dict"
   "insert-fuzz|assets/remedies tests/reportengine/data/memos|*.rtf|fuzz/richtext/rtfreader-fuzz.dict"
   "csv-fuzz|tests/reportengine/data fuzz/csv/seeds|*.csv|fuzz/csv/csv-fuzz.dict"
+  "json-fuzz|fuzz/json/seeds|*.json|fuzz/json/json-fuzz.dict"
   "rtfreader-fuzz|assets/remedies tests/richtext/data|*.rtf|fuzz/richtext/rtfreader-fuzz.dict"
 )
 if $per_target; then

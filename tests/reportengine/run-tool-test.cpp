@@ -153,6 +153,30 @@ TEST_F(RtfReportTool, blob_cells_reach_outside_the_csv_folder_only_with_a_blob_r
     EXPECT_TRUE(r.out.contains("OUT")) << r.out.toStdString();
 }
 
+TEST_F(RtfReportTool, json_data_sets_scan_and_select_like_csv)
+{
+    const QString orders =
+        write(QStringLiteral("o.json"),
+              R"([{"NAME": "Anna", "QTY": 2}, {"NAME": "Ben", "QTY": 5}, {"NAME": "Cy"}])");
+    const QString t = write(QStringLiteral("t.rtf"),
+                            R"({\rtf1 \\SCAN(ORDERS)\\[\\ORDERS:NAME\\=\\A:QTY\\]\\ENDSCAN\\})");
+    Result r = run({QStringLiteral("--json"), QStringLiteral("ORDERS=") + orders, t});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(
+        r.out,
+        QByteArray(R"({\rtf1 [\lang0 Anna=\lang0 2][\lang0 Ben=\lang0 5][\lang0 Cy=\lang0 ]})"));
+    r = run({QStringLiteral("--json"), QStringLiteral("ORDERS=") + orders,
+             QStringLiteral("--selected"), QStringLiteral("ORDERS=3,1"), t});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QByteArray(R"({\rtf1 [\lang0 Cy=\lang0 ][\lang0 Anna=\lang0 2]})"));
+
+    const QString nested = write(QStringLiteral("n.json"), R"([{"A": {"B": 1}}])");
+    r = run({QStringLiteral("--json"), QStringLiteral("N=") + nested, t});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "rtfreport: " + nested.toLocal8Bit() +
+                         ": $[0].A: nested objects and arrays are not supported\n");
+}
+
 TEST_F(RtfReportTool, usage_errors_exit_2)
 {
     const QString t = write(QStringLiteral("t.rtf"), "{\\rtf1 x}");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // rtfreport: fills an RTF template with variables and CSV data sets from the command line.
 #include <reportengine/rpcsvdataset.h>
+#include <reportengine/rpjsondataset.h>
 #include <reportengine/rprtf.h>
 
 #include <QCommandLineParser>
@@ -91,6 +92,11 @@ case) or 1/0; dates YYYY-MM-DD; times HH:MM:SS; date-times YYYY-MM-DD HH:MM:SS (
 T). An empty cell is null. A blob cell names a regular file inside the CSV file's
 folder (or inside --blob-root), whose bytes are the value.
 
+JSON data sets: an array of objects, one record each; keys are field names, in the
+order they first appear. Whole numbers give integer fields, fractions float fields,
+true/false boolean fields, strings string fields; null or a missing key is null.
+Nested objects and arrays are refused, naming their path ($[2].address).
+
 Report options (--option, --no-option; names in any case):
   eoGraphicsWmfCompatible, eoGraphicsBinary, eoClearMissedFields, eoDotAsColon,
   eoNumericFormatClearZero, eoKeepFrtfPar, eoProcessFormFields.
@@ -150,7 +156,8 @@ std::vector<OrderedArg> orderedArgs(const QStringList &args)
 {
     static const QStringList ordered = {QStringLiteral("var"),      QStringLiteral("num"),
                                         QStringLiteral("bool"),     QStringLiteral("date"),
-                                        QStringLiteral("datetime"), QStringLiteral("dataset")};
+                                        QStringLiteral("datetime"), QStringLiteral("dataset"),
+                                        QStringLiteral("json")};
     std::vector<OrderedArg> out;
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -247,7 +254,7 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Fills an RTF template with variables and CSV data sets."));
+        QStringLiteral("Fills an RTF template with variables and CSV or JSON data sets."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
                                     QStringLiteral("Result file (default: standard output)."),
@@ -268,6 +275,11 @@ int main(int argc, char *argv[])
         QStringLiteral("dataset"),
         QStringLiteral("CSV data set; in order they are also A, B, C ..."),
         QStringLiteral("NAME=FILE.csv"));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("JSON data set: an array of flat objects; counts in the A, B, C ... order "
+                       "too."),
+        QStringLiteral("NAME=FILE.json"));
     const QCommandLineOption blobRoot(
         QStringLiteral("blob-root"),
         QStringLiteral("Folder the blob cells of the CSV data sets may name files in "
@@ -308,9 +320,9 @@ int main(int argc, char *argv[])
         QStringLiteral("selected"),
         QStringLiteral("Scans over data set NAME visit only these records (1-based, in order)."),
         QStringLiteral("NAME=1,4,7"));
-    parser.addOptions({output,   var,    num,      boolean,   date,       datetime, dataset,
-                       blobRoot, option, noOption, trueValue, falseValue, charset,  lang,
-                       unicode,  locale, open,     check,     strict,     selected});
+    parser.addOptions({output, var,      num,    boolean,  date,      datetime,   dataset,
+                       json,   blobRoot, option, noOption, trueValue, falseValue, charset,
+                       lang,   unicode,  locale, open,     check,     strict,     selected});
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("RTF template."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"),
                                  QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
@@ -346,7 +358,7 @@ int main(int argc, char *argv[])
     }
 
     TRpRTF report;
-    std::vector<std::unique_ptr<TRpCsvDataSet>> owned;
+    std::vector<std::unique_ptr<TRpDataSet>> owned;
     std::vector<TRpDataSet *> dataSets;
     try {
         if (parser.isSet(locale)) {
@@ -385,16 +397,21 @@ int main(int argc, char *argv[])
         report.SetUnicodeByDefault(parser.isSet(unicode));
         report.SetStrict(parser.isSet(strict));
         for (const OrderedArg &arg : orderedArgs(QCoreApplication::arguments())) {
-            if (arg.option != u"dataset") {
+            if (arg.option != u"dataset" && arg.option != u"json") {
                 createVariable(report, arg);
                 continue;
             }
             QString name;
             QString file;
             splitAssignment(arg.value, name, file);
-            owned.push_back(std::make_unique<TRpCsvDataSet>());
-            owned.back()->SetBlobRoot(parser.value(blobRoot));
-            owned.back()->LoadFromFile(file);
+            if (arg.option == u"json") {
+                owned.push_back(std::make_unique<TRpJsonDataSet>(file));
+            } else {
+                auto csv = std::make_unique<TRpCsvDataSet>();
+                csv->SetBlobRoot(parser.value(blobRoot));
+                csv->LoadFromFile(file);
+                owned.push_back(std::move(csv));
+            }
             owned.back()->SetName(name);
             dataSets.push_back(owned.back().get());
         }
