@@ -177,6 +177,33 @@ TEST_F(RtfReportTool, json_data_sets_scan_and_select_like_csv)
                          ": $[0].A: nested objects and arrays are not supported\n");
 }
 
+TEST_F(RtfReportTool, pdf_output_through_libreoffice_reads_back_and_says_when_it_cannot)
+{
+    const QString t = write(QStringLiteral("t.rtf"), R"({\rtf1 Dear \\name\\, thank you.\par})");
+    const QString pdf = dir.filePath(QStringLiteral("letter.pdf"));
+    Result r = run({QStringLiteral("--var"), QStringLiteral("name=Z\u00fcrich"), t, pdf});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000)) << "pdftotext (package poppler-utils) is needed";
+    EXPECT_EQ(QString::fromUtf8(text.readAllStandardOutput()).trimmed(),
+              QString::fromUtf8("Dear Z\u00fcrich, thank you."));
+
+    // Without LibreOffice: a clear message, status 1, and the earlier PDF left as it was.
+    QFile before(pdf);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray kept = before.readAll();
+    before.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), dir.filePath(QStringLiteral("empty")));
+    r = run({QStringLiteral("--var"), QStringLiteral("name=B"), QStringLiteral("-o"), pdf, t}, env);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, QByteArray("rtfreport: cannot make the PDF: LibreOffice (soffice) is not "
+                                "installed or not on PATH\n"));
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before.readAll(), kept);
+}
+
 TEST_F(RtfReportTool, usage_errors_exit_2)
 {
     const QString t = write(QStringLiteral("t.rtf"), "{\\rtf1 x}");

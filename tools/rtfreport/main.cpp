@@ -3,6 +3,9 @@
 #include <reportengine/rpcsvdataset.h>
 #include <reportengine/rpjsondataset.h>
 #include <reportengine/rprtf.h>
+#include <reportengine/rpshell.h>
+
+#include "pdfconvert.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -10,6 +13,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
+#include <QSaveFile>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -64,6 +69,35 @@ private:
     QString FFailure;
 };
 
+/// Fills the template into a private RTF file, has LibreOffice make a PDF of it and writes
+/// that to `outFile` (replaced only once the PDF is whole) or to standard output.
+int writePdf(TRpRTF &report, const std::vector<TRpDataSet *> &dataSets, const QString &outFile,
+             bool openIt)
+{
+    const QTemporaryDir work;
+    if (!work.isValid())
+        throw EIOError(
+            ("cannot make a folder for the PDF conversion: " + work.errorString()).toStdString());
+    const QString rtf = work.filePath(QStringLiteral("report.rtf"));
+    report.SetOutFile(rtf);
+    report.Execute(dataSets);
+    const QByteArray pdf = ConvertRtfToPdf(rtf, work.path());
+    if (outFile.isEmpty()) {
+        StandardOutput out;
+        out.write(pdf);
+        if (!out.Failure().isEmpty())
+            throw EIOError(
+                ("cannot write the PDF to standard output: " + out.Failure()).toStdString());
+        return 0;
+    }
+    QSaveFile file(outFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit())
+        throw EIOError(("cannot write " + outFile + ": " + file.errorString()).toStdString());
+    if (openIt && OpenWithDesktop(outFile) <= 32)
+        throw EIOError(("no viewer opened " + outFile).toStdString());
+    return 0;
+}
+
 /// Whether `output` names the same file as `templateName` (device and inode, so any
 /// spelling or link of it counts).
 bool isSameFile(const QString &templateName, const QString &output)
@@ -101,6 +135,9 @@ Report options (--option, --no-option; names in any case):
   eoGraphicsWmfCompatible, eoGraphicsBinary, eoClearMissedFields, eoDotAsColon,
   eoNumericFormatClearZero, eoKeepFrtfPar, eoProcessFormFields.
   Default: eoGraphicsBinary and eoDotAsColon.
+
+PDF output (--pdf, or an output file ending in .pdf): the filled RTF is converted by
+LibreOffice (soffice, on PATH) run headless with a profile of its own.
 
 Defaults: --charset 1, --lang 0, --true-value True, --false-value False, the locale of
 the environment, output to standard output.
@@ -310,6 +347,9 @@ int main(int argc, char *argv[])
                                     QStringLiteral("NAME"));
     const QCommandLineOption open(QStringLiteral("open"),
                                   QStringLiteral("Open the result with the desktop's viewer."));
+    const QCommandLineOption pdfOutput(
+        QStringLiteral("pdf"),
+        QStringLiteral("Write a PDF made by LibreOffice (also when the output ends in .pdf)."));
     const QCommandLineOption check(
         QStringLiteral("check"),
         QStringLiteral("Compile only and list the variables, fields and functions used."));
@@ -320,9 +360,10 @@ int main(int argc, char *argv[])
         QStringLiteral("selected"),
         QStringLiteral("Scans over data set NAME visit only these records (1-based, in order)."),
         QStringLiteral("NAME=1,4,7"));
-    parser.addOptions({output, var,      num,    boolean,  date,      datetime,   dataset,
-                       json,   blobRoot, option, noOption, trueValue, falseValue, charset,
-                       lang,   unicode,  locale, open,     check,     strict,     selected});
+    parser.addOptions({output,     var,     num,      boolean, date,     datetime,
+                       dataset,    json,    blobRoot, option,  noOption, trueValue,
+                       falseValue, charset, lang,     unicode, locale,   open,
+                       pdfOutput,  check,   strict,   selected});
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("RTF template."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"),
                                  QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
@@ -432,6 +473,8 @@ int main(int argc, char *argv[])
                 std::printf("%s\n", line.toLocal8Bit().constData());
             return 0;
         }
+        if (parser.isSet(pdfOutput) || IsPdfFileName(outFile))
+            return writePdf(report, dataSets, outFile, parser.isSet(open));
         if (outFile.isEmpty()) {
             StandardOutput out;
             report.ExecuteStream(dataSets, &out);
