@@ -86,7 +86,24 @@ QStringList TFbDataSet::DefaultParams()
 std::unique_ptr<TFbDataSet> TFbDataSet::Connect(const QString &databaseName, const QString &sql,
                                                 const QStringList &params)
 {
+    return connect(databaseName, sql, params, IBTransaction().Params());
+}
+
+std::unique_ptr<TFbDataSet> TFbDataSet::ConnectReadOnly(const QString &databaseName,
+                                                        const QString &sql,
+                                                        const QStringList &params)
+{
+    return connect(
+        databaseName, sql, params,
+        {QStringLiteral("read"), QStringLiteral("concurrency"), QStringLiteral("nowait")});
+}
+
+std::unique_ptr<TFbDataSet> TFbDataSet::connect(const QString &databaseName, const QString &sql,
+                                                const QStringList &params,
+                                                const QStringList &transactionParams)
+{
     auto owned = std::make_unique<Connection>();
+    owned->transaction.SetParams(transactionParams);
     owned->database.SetDatabaseName(databaseName);
     owned->database.SetParams(params);
     owned->database.SetDefaultTransaction(&owned->transaction);

@@ -7,6 +7,9 @@
 
 #include "pdfconvert.h"
 
+#include <firebird/fbdataset.h>
+#include <firebird/fbengine.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
@@ -98,6 +101,31 @@ int writePdf(TRpRTF &report, const std::vector<TRpDataSet *> &dataSets, const QS
     return 0;
 }
 
+/// The embedded Firebird engine, when an --sql data set uses it: the lock folder set up
+/// before the first attachment, and the engine ended with fb_shutdown when the run is
+/// over (a plain detach can hang after a signal).
+class FirebirdUse
+{
+public:
+    FirebirdUse() = default;
+    FirebirdUse(const FirebirdUse &) = delete;
+    FirebirdUse &operator=(const FirebirdUse &) = delete;
+    ~FirebirdUse()
+    {
+        if (FUsed)
+            zc::fb::ShutdownEngine();
+    }
+    void Attaching()
+    {
+        if (!FUsed)
+            zc::fb::EnsureLockFolder();
+        FUsed = true;
+    }
+
+private:
+    bool FUsed = false;
+};
+
 /// Whether `output` names the same file as `templateName` (device and inode, so any
 /// spelling or link of it counts).
 bool isSameFile(const QString &templateName, const QString &output)
@@ -125,6 +153,10 @@ in decimal; floats and currencies with "." as decimal point; booleans true/false
 case) or 1/0; dates YYYY-MM-DD; times HH:MM:SS; date-times YYYY-MM-DD HH:MM:SS (or with
 T). An empty cell is null. A blob cell names a regular file inside the CSV file's
 folder (or inside --blob-root), whose bytes are the value.
+
+Firebird data sets (--sql NAME=QUERY with --database DB): the rows of the query, run
+in a read-only snapshot transaction on the embedded engine (DB a file) or a server
+(DB host:path); the query text comes from the command line only.
 
 JSON data sets: an array of objects, one record each; keys are field names, in the
 order they first appear. Whole numbers give integer fields, fractions float fields,
@@ -194,7 +226,7 @@ std::vector<OrderedArg> orderedArgs(const QStringList &args)
     static const QStringList ordered = {QStringLiteral("var"),      QStringLiteral("num"),
                                         QStringLiteral("bool"),     QStringLiteral("date"),
                                         QStringLiteral("datetime"), QStringLiteral("dataset"),
-                                        QStringLiteral("json")};
+                                        QStringLiteral("json"),     QStringLiteral("sql")};
     std::vector<OrderedArg> out;
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -317,6 +349,15 @@ int main(int argc, char *argv[])
         QStringLiteral("JSON data set: an array of flat objects; counts in the A, B, C ... order "
                        "too."),
         QStringLiteral("NAME=FILE.json"));
+    const QCommandLineOption sql(
+        QStringLiteral("sql"),
+        QStringLiteral("Firebird data set: the rows of a query on --database, run read-only; "
+                       "counts in the A, B, C ... order too."),
+        QStringLiteral("NAME=QUERY"));
+    const QCommandLineOption database(
+        QStringLiteral("database"),
+        QStringLiteral("Firebird database of --sql: a file (embedded engine) or host:path."),
+        QStringLiteral("DB"));
     const QCommandLineOption blobRoot(
         QStringLiteral("blob-root"),
         QStringLiteral("Folder the blob cells of the CSV data sets may name files in "
@@ -360,10 +401,10 @@ int main(int argc, char *argv[])
         QStringLiteral("selected"),
         QStringLiteral("Scans over data set NAME visit only these records (1-based, in order)."),
         QStringLiteral("NAME=1,4,7"));
-    parser.addOptions({output,     var,     num,      boolean, date,     datetime,
-                       dataset,    json,    blobRoot, option,  noOption, trueValue,
-                       falseValue, charset, lang,     unicode, locale,   open,
-                       pdfOutput,  check,   strict,   selected});
+    parser.addOptions({output,   var,       num,        boolean,  date,     datetime,
+                       dataset,  json,      sql,        database, blobRoot, option,
+                       noOption, trueValue, falseValue, charset,  lang,     unicode,
+                       locale,   open,      pdfOutput,  check,    strict,   selected});
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("RTF template."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"),
                                  QStringLiteral("Result file, as -o (optional)."), "[OUTPUT]");
@@ -398,6 +439,7 @@ int main(int argc, char *argv[])
         return exitFailed;
     }
 
+    FirebirdUse firebird; // declared first: the engine ends after every data set is gone
     TRpRTF report;
     std::vector<std::unique_ptr<TRpDataSet>> owned;
     std::vector<TRpDataSet *> dataSets;
@@ -438,14 +480,19 @@ int main(int argc, char *argv[])
         report.SetUnicodeByDefault(parser.isSet(unicode));
         report.SetStrict(parser.isSet(strict));
         for (const OrderedArg &arg : orderedArgs(QCoreApplication::arguments())) {
-            if (arg.option != u"dataset" && arg.option != u"json") {
+            if (arg.option != u"dataset" && arg.option != u"json" && arg.option != u"sql") {
                 createVariable(report, arg);
                 continue;
             }
             QString name;
             QString file;
             splitAssignment(arg.value, name, file);
-            if (arg.option == u"json") {
+            if (arg.option == u"sql") {
+                if (!parser.isSet(database))
+                    throw UsageError("--sql needs --database");
+                firebird.Attaching();
+                owned.push_back(zc::fb::TFbDataSet::ConnectReadOnly(parser.value(database), file));
+            } else if (arg.option == u"json") {
                 owned.push_back(std::make_unique<TRpJsonDataSet>(file));
             } else {
                 auto csv = std::make_unique<TRpCsvDataSet>();

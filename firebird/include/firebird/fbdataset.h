@@ -32,6 +32,12 @@ public:
     /// throws FbError when the connection or the statement fails.
     static std::unique_ptr<TFbDataSet> Connect(const QString &databaseName, const QString &sql,
                                                const QStringList &params = DefaultParams());
+    /// As Connect, in a read-only snapshot transaction that reserves no table: a
+    /// statement that would change the database fails instead, and writers of other
+    /// connections are not held up.
+    static std::unique_ptr<TFbDataSet> ConnectReadOnly(const QString &databaseName,
+                                                       const QString &sql,
+                                                       const QStringList &params = DefaultParams());
 
     /// The product's credentials.
     static QStringList DefaultParams();
@@ -54,6 +60,9 @@ public:
 
 private:
     struct Connection;
+    static std::unique_ptr<TFbDataSet> connect(const QString &databaseName, const QString &sql,
+                                               const QStringList &params,
+                                               const QStringList &transactionParams);
     std::unique_ptr<Connection> FOwned;
     IB_QryGen *FQuery;
 };
