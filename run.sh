@@ -13,7 +13,7 @@ cmake --build --preset release --target zelvoria-colortest remedydb colortables
 bin=$src/build/release
 # The run folder keeps the user's database and language choice across rebuilds.
 run=${ZC_RUN_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/zelvoria-colortest}
-app/prepare-run-folder.sh "$bin" "$run"
+app/prepare-run-folder.sh "$bin/assets" "$bin/app" "$run"
 
 cd "$run"
 exec "$bin/app/zelvoria-colortest" "$@"

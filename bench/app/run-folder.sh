@@ -4,5 +4,5 @@
 # so that the main window's title reads "Zelvoria Color Test (SPA)"); gone at exit.
 run=$(mktemp -d /tmp/zc-bench.XXXXXX)
 trap 'rm -rf "$run"' EXIT
-"$(dirname "${BASH_SOURCE[0]}")/../../app/prepare-run-folder.sh" "$bin" "$run" >/dev/null
+"$(dirname "${BASH_SOURCE[0]}")/../../app/prepare-run-folder.sh" "$bin/assets" "$bin/app" "$run" >/dev/null
 printf 'ChekLNG=3\n' >>"$run/ZColor.ini"

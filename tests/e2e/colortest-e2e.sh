@@ -26,7 +26,7 @@ mkdir -p "$shots" "$user_home"
 chmod 755 "$run"
 start_desktop
 
-"$src/app/prepare-run-folder.sh" "$bin" "$run" >/dev/null
+"$src/app/prepare-run-folder.sh" "$bin/assets" "$bin/app" "$run" >/dev/null
 # The program from inside the run folder, so that its user can run it wherever the build
 # tree is (a clone in root's home is closed to others).
 program=$run/program/zelvoria-colortest
