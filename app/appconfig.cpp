@@ -2,7 +2,7 @@
 // Reading ZColor.ini into AppConfig.
 #include "appconfig.h"
 
-#include "inifile.h"
+#include <zc/inifile.h>
 
 namespace zc {
 

@@ -4,10 +4,11 @@
 
 #include "appconfig.h"
 #include "errordisplay.h"
-#include "inifile.h"
 #include "messagebox.h"
 #include "messaggizc.h"
 #include "productassets.h"
+
+#include <zc/inifile.h>
 
 #include <QCheckBox>
 #include <QDir>

@@ -11,11 +11,11 @@
 #include "terminationsignals.h"
 #include "udescrpsiche.h"
 
-#include <reportengine/rpcodepage.h>
 #include <reportengine/rpshell.h>
 #include <rotarymenu/gradientfill.h>
 #include <rotarymenu/rotarymenu.h>
 #include <rotarymenu/rotarymenuitems.h>
+#include <zc/cp1252.h>
 
 #include <firebird/fberror.h>
 
@@ -283,7 +283,7 @@ void TFmColor::RM_ZColorMenuItemClick(QObject * /*sender*/, int itemIndex)
     if (!note)
         return;
     // The system's ANSI code page: Windows-1252, as the report engine writes it.
-    const QByteArray stream = rp::ToAnsi(*note);
+    const QByteArray stream = zc::ToCp1252(*note);
     auto window = std::make_unique<TFmEsito>(this);
     window->FillView(*note, stream);
     window->Rimedio = gemKey;

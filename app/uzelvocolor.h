@@ -3,8 +3,9 @@
 #pragma once
 
 #include "appconfig.h"
-#include "inifile.h"
 #include "remedystore.h"
+
+#include <zc/inifile.h>
 
 #include <QWidget>
 

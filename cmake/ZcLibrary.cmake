@@ -1,13 +1,19 @@
-# zc_add_library(NAME PUBLIC_HEADERS h... SOURCES s... [PUBLIC_LINK lib...] [PRIVATE_LINK lib...])
+# zc_add_library(NAME [INCLUDE_PREFIX dir] PUBLIC_HEADERS h... SOURCES s...
+#                [PUBLIC_LINK lib...] [PRIVATE_LINK lib...])
 #
 # Builds the static library zc_NAME (alias zc::NAME) from explicit file lists:
-# headers under include/NAME/ are its public face, everything under src/ is
-# private. zc::NAME_internal adds src/ to the include path, for the tests,
-# benchmarks and fuzzers that reach the stages. Configuring fails when a
+# headers under include/PREFIX/ (PREFIX is NAME unless INCLUDE_PREFIX says
+# otherwise) are its public face, included as <PREFIX/header.h>; everything
+# under src/ is private. zc::NAME_internal adds src/ to the include path, for
+# the tests, benchmarks and fuzzers that reach the stages. Configuring fails when a
 # listed file is missing or a file on disk is in neither list, so a library
 # never loses a source (or a whole target) without anyone noticing.
 function(zc_add_library name)
-  cmake_parse_arguments(ARG "" "" "PUBLIC_HEADERS;SOURCES;PUBLIC_LINK;PRIVATE_LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "INCLUDE_PREFIX" "PUBLIC_HEADERS;SOURCES;PUBLIC_LINK;PRIVATE_LINK"
+    ${ARGN})
+  if(NOT ARG_INCLUDE_PREFIX)
+    set(ARG_INCLUDE_PREFIX ${name})
+  endif()
   if(NOT ARG_SOURCES)
     message(FATAL_ERROR "zc_add_library(${name}): no SOURCES")
   endif()
@@ -18,8 +24,9 @@ function(zc_add_library name)
     endif()
   endforeach()
   foreach(file IN LISTS ARG_PUBLIC_HEADERS)
-    if(NOT file MATCHES "^include/${name}/")
-      message(FATAL_ERROR "zc_add_library(${name}): public header ${file} is not under include/${name}/")
+    if(NOT file MATCHES "^include/${ARG_INCLUDE_PREFIX}/")
+      message(FATAL_ERROR
+        "zc_add_library(${name}): public header ${file} is not under include/${ARG_INCLUDE_PREFIX}/")
     endif()
   endforeach()
   # The lists are the truth; this glob only checks that nothing on disk was left out.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Code page decoding through Qt's ICU-backed decoders, with per-page byte tables.
+// Code page decoding through per-page byte tables, and Qt's ICU-backed decoders.
 #include "rtfcodepage.h"
+
+#include <zc/cp1252.h>
 
 #include <QHash>
 #include <QStringDecoder>
@@ -121,7 +123,8 @@ char16_t symbolChar(unsigned char b)
 
 using ByteTable = std::array<char16_t, 256>;
 
-// Single-byte pages decode byte by byte through a table built once per page.
+// Single-byte pages decode byte by byte through a table built once per page. Windows-1252
+// and the Symbol font have their own tables; Qt's decoders give the others.
 const ByteTable *byteTable(int codePage)
 {
     static QHash<int, std::shared_ptr<ByteTable>> tables;
@@ -130,9 +133,13 @@ const ByteTable *byteTable(int codePage)
         return it->get();
     std::shared_ptr<ByteTable> table;
     QStringDecoder decoder(decoderName(codePage).constData());
-    if (codePage == 42 || decoder.isValid()) {
+    if (codePage == 1252 || codePage == 42 || decoder.isValid()) {
         table = std::make_shared<ByteTable>();
         for (int b = 0; b < 256; ++b) {
+            if (codePage == 1252) {
+                (*table)[b] = zc::Cp1252Char(static_cast<unsigned char>(b)).unicode();
+                continue;
+            }
             if (codePage == 42) {
                 (*table)[b] = symbolChar(static_cast<unsigned char>(b));
                 continue;

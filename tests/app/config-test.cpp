@@ -3,7 +3,8 @@
 #include "apptestsupport.h"
 
 #include "appconfig.h"
-#include "inifile.h"
+
+#include <zc/inifile.h>
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,6 @@
 #include "rptestutil.h"
 #include <reportengine/rpbasereport.h>
 #include <reportengine/rpcmdump.h>
-#include <reportengine/rpcodepage.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -421,15 +420,4 @@ TEST(work_streams, output_that_cannot_be_created_fails_with_the_file_name)
             << e.what();
     }
     EXPECT_EQ(r.Outf(), nullptr);
-}
-
-TEST(code_page, windows_1252_round_trip)
-{
-    EXPECT_EQ(ToAnsi(QString::fromUtf8("\u20ac\u201c\u201d\u00ff\u0100")),
-              QByteArray("\x80\x93\x94\xFF?"));
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(static_cast<char>(b));
-    EXPECT_EQ(ToAnsi(FromAnsi(all)), all);
-    EXPECT_EQ(FromAnsi("\x9f"), QString(QChar(0x178)));
 }

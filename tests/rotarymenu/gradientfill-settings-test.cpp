@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Fill persistence: INI keys in order, picture hex texts, partial loads, clipboard round trip.
 #include <rotarymenu/gradientfill.h>
-#include <rotarymenu/gradientfillini.h>
+#include <zc/inifile.h>
 
 #include <QBuffer>
 #include <QClipboard>
@@ -363,20 +363,4 @@ TEST(GradientFillClipboard, MalformedTextIsRejected)
     // Unknown settings from a later version are skipped.
     fill.LoadFromText("object TSaver\n  SaveObject.Sparkle = 3\n  SaveObject.Angle = 4\nend\n");
     EXPECT_EQ(fill.Angle(), 4);
-}
-
-TEST(IniFile, ReadsLikeTheProfileFunctions)
-{
-    zc::IniFile ini;
-    ini.FromText(QStringLiteral(
-        "[Sec]\r\nnum = 12 \r\nhex=0x1F\r\nbad=abc\r\nnum=99\r\nq=\" a \"\r\n[sec2]\n"));
-    EXPECT_EQ(ini.ReadString("Sec", "q", ""), " a ");
-    EXPECT_EQ(ini.ReadInteger("SEC", "NUM", 0), 12);
-    EXPECT_EQ(ini.ReadInteger("Sec", "hex", 0), 31);
-    EXPECT_EQ(ini.ReadInteger("Sec", "bad", 7), 7);
-    EXPECT_EQ(ini.ReadInteger("Sec", "missing", -3), -3);
-    EXPECT_TRUE(ini.SectionExists("Sec2"));
-    ini.WriteInteger("New", "k", -5);
-    EXPECT_EQ(ini.ReadInteger("new", "K", 0), -5);
-    EXPECT_TRUE(ini.ToText().endsWith(QStringLiteral("[New]\nk=-5\n")));
 }

@@ -3,7 +3,7 @@
 #include "gallery.h"
 
 #include <rotarymenu/gradientfill.h>
-#include <rotarymenu/gradientfillini.h>
+#include <zc/inifile.h>
 
 #include <QCommandLineParser>
 #include <QFileInfo>

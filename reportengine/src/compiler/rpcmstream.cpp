@@ -2,7 +2,7 @@
 // Command stream items (save, read, update in place) and the work streams of a run.
 #include <reportengine/rpbasereport.h>
 
-#include <reportengine/rpcodepage.h>
+#include <zc/cp1252.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -528,7 +528,7 @@ void TRpBaseReport::wr(const QString &text)
     if (QtPrivate::isAscii(QStringView(text)))
         FOutf->write(text.toLatin1());
     else
-        FOutf->write(ToAnsi(text));
+        FOutf->write(zc::ToCp1252(text));
 }
 
 void TRpBaseReport::wrBlock(const QByteArray &bytes, qint64 start, qint64 count)

@@ -2,9 +2,9 @@
 // Data-set interface: field list, controls counter and the typed field accessors.
 #include <reportengine/rpdataset.h>
 
-#include <reportengine/rpcodepage.h>
 #include <reportengine/rpconsts.h>
 #include <reportengine/rpformat.h>
+#include <zc/cp1252.h>
 
 #include <QDateTime>
 #include <QLocale>
@@ -96,7 +96,7 @@ QString TRpField::AsString() const
     switch (v.typeId()) {
     case QMetaType::QByteArray:
         if (FDataType == TRpFieldType::ftBlob || FDataType == TRpFieldType::ftGraphic)
-            return FromAnsi(v.toByteArray());
+            return zc::FromCp1252(v.toByteArray());
         return QString::fromUtf8(v.toByteArray());
     case QMetaType::Bool:
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");

@@ -2,7 +2,7 @@
 // Template reader: walks the RTF template once, takes out header groups, finds report fields.
 #include <reportengine/rpreader.h>
 
-#include <reportengine/rpcodepage.h>
+#include <zc/cp1252.h>
 
 #include <reportengine/rpbasereport.h>
 #include <reportengine/rpconsts.h>
@@ -207,12 +207,12 @@ bool isOrdinaryGroupWord(const ControlWord &w)
 
 QChar RpCp1252Char(unsigned char byte)
 {
-    return AnsiChar(byte);
+    return zc::Cp1252Char(byte);
 }
 
 char RpCp1252Byte(QChar c)
 {
-    const int byte = AnsiByte(c);
+    const int byte = zc::Cp1252Byte(c);
     return byte < 0 ? '?' : static_cast<char>(byte);
 }
 

@@ -2,8 +2,8 @@
 // RTF memo insertion: the tokenizer, the body processor and the four entry points.
 #include "rtfinsert/rprtfstream.h"
 
-#include <reportengine/rpcodepage.h>
 #include <reportengine/rprtf.h>
+#include <zc/cp1252.h>
 
 #include <QBuffer>
 
@@ -35,7 +35,7 @@ TRpStream::TRpStream(TRpBaseRTFReport *owner, QIODevice *source) : FStream(sourc
 
 void TRpStream::Write(const QString &text)
 {
-    WriteBytes(ToAnsi(text));
+    WriteBytes(zc::ToCp1252(text));
 }
 
 void TRpStream::WriteBytes(const QByteArray &bytes)
@@ -43,7 +43,7 @@ void TRpStream::WriteBytes(const QByteArray &bytes)
     if (!FOutStream)
         return;
     if (!FPreWrite.isEmpty()) {
-        FOutBuf += ToAnsi(FPreWrite);
+        FOutBuf += zc::ToCp1252(FPreWrite);
         FPreWrite.clear();
     }
     // Tokens are small; writing each to the device would cost more than reading them.
@@ -415,7 +415,7 @@ void insertFrom(TRpBaseRTFReport &report, QIODevice *out, QIODevice *source, boo
 
 void insertText(TRpBaseRTFReport &report, QIODevice *out, const QString &text, bool killPar)
 {
-    QByteArray bytes = ToAnsi(text);
+    QByteArray bytes = zc::ToCp1252(text);
     QBuffer copy(&bytes);
     copy.open(QIODevice::ReadOnly);
     insertFrom(report, out, &copy, killPar);

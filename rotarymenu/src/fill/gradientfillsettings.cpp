@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Gradient fill persistence: INI sections with hex picture texts, and the clipboard format.
 #include <rotarymenu/gradientfill.h>
-#include <rotarymenu/gradientfillini.h>
+#include <zc/inifile.h>
 
 #include <QBuffer>
 #include <QClipboard>
@@ -115,9 +115,12 @@ public:
 
 void TGradientFill::SaveToFile(const QString &fileName, const QString &section) const
 {
-    zc::IniFile ini(fileName);
+    zc::IniFile ini(fileName, zc::IniFile::SaveOnUpdate);
     SaveToFile(ini, section);
-    if (!ini.UpdateFile()) {
+    try {
+        ini.UpdateFile();
+    } catch (const zc::EIniFileError &) {
+        // Keep the message this function has always thrown.
         throw std::runtime_error(QStringLiteral("Cannot write \"%1\"").arg(fileName).toStdString());
     }
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Windows-1252 tables: 0x80-0x9F differ from Latin-1, everything else maps to itself.
-#include <reportengine/rpcodepage.h>
+#include <zc/cp1252.h>
 
-namespace rp {
+namespace zc {
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr char16_t High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0
 
 } // namespace
 
-int AnsiByte(QChar c)
+int Cp1252Byte(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
@@ -25,29 +25,29 @@ int AnsiByte(QChar c)
     return -1;
 }
 
-QChar AnsiChar(unsigned char byte)
+QChar Cp1252Char(unsigned char byte)
 {
     return byte >= 0x80 && byte < 0xA0 ? QChar(High[byte - 0x80]) : QChar(byte);
 }
 
-QByteArray ToAnsi(const QString &text)
+QByteArray ToCp1252(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {
-        const int b = AnsiByte(c);
+        const int b = Cp1252Byte(c);
         out.append(b < 0 ? '?' : static_cast<char>(b));
     }
     return out;
 }
 
-QString FromAnsi(const QByteArray &bytes)
+QString FromCp1252(const QByteArray &bytes)
 {
     QString out;
     out.reserve(bytes.size());
     for (char ch : bytes)
-        out.append(AnsiChar(static_cast<unsigned char>(ch)));
+        out.append(Cp1252Char(static_cast<unsigned char>(ch)));
     return out;
 }
 
-} // namespace rp
+} // namespace zc
