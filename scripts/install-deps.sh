@@ -25,8 +25,9 @@ packages=(
   # screenshots; setpriv (util-linux) runs it as a non-root user, pgrep (procps) finds
   # what it leaves
   openbox xdotool wmctrl x11-utils x11-xserver-utils procps imagemagick util-linux
-  # groff renders the tools' manual pages in their tests
-  groff-base
+  # the installation's checks: groff renders the manual pages, the validators of the
+  # desktop entry and the AppStream metainfo
+  groff-base desktop-file-utils appstream
 )
 
 missing=()
