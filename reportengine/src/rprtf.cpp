@@ -2,6 +2,7 @@
 // RTF report component layers: construction, header-group items, user-function dispatch.
 #include <reportengine/rprtf.h>
 
+#include "compiler/rpfunctable.h"
 #include <reportengine/rpdataset.h>
 
 namespace rp {
@@ -100,13 +101,13 @@ void TRpRTF::ExecUDF(int index, TRpUDFArgs &args, int argCount, TRpObject *udfRe
     }
 
     TRpObject *first = args.empty() ? nullptr : args.front();
-    if (index == -22) {
+    if (index == BuiltInNumber(BuiltIn::Bracket)) {
         if (!dynamic_cast<TRpReportVariable *>(first))
             throw EIllegalFunctionUse(SRpIllegalBrackets1 + exprText.toStdString() +
                                       SRpIllegalBrackets2);
         if (const TRpReportVariable *var = MissingVariable(*this, first))
             throw EIllegalFunctionUse(VarNotFoundText(SRpIllegalExpression, exprText, var->Name()));
-    } else if (index >= -3) {
+    } else if (index >= BuiltInNumber(BuiltIn::Cts)) { // SUM, CTN, CTS
         if (const TRpReportVariable *var = MissingVariable(*this, first))
             throw EIllegalFunctionUse(
                 VarNotFoundText(SRpIllegalFunctionUse, exprText, var->Name()));

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Field-language compiler: tokens, infix rewriting with its messages, argument splitting, formats.
+#include "compiler/fieldkind.h"
 #include "rptestutil.h"
 #include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>

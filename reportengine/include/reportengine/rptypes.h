@@ -13,6 +13,9 @@
 
 namespace rp {
 
+/// What index and position lookups give when nothing matches.
+inline constexpr int RpNotFound = -1;
+
 /// Common base of everything handed to functions as an argument or result
 /// (variables, data-set fields, pictures, byte streams); callers test the kind
 /// with dynamic_cast.

@@ -2,6 +2,8 @@
 // Field-language compiler: operand and operation tokens, infix to call text, format functions.
 #include <reportengine/rpcompiler.h>
 
+#include "compiler/fieldkind.h"
+
 #include <reportengine/rpconsts.h>
 
 #include <stdexcept>
@@ -56,7 +58,7 @@ int matchingBracket(const QString &s, int open)
             while (j < s.size() && !RpRightQuote(c, s[j]))
                 ++j;
             if (j >= s.size())
-                return -1;
+                return RpNotFound;
             i = j;
         } else if (c == u'(') {
             ++depth;
@@ -65,7 +67,7 @@ int matchingBracket(const QString &s, int open)
                 return i;
         }
     }
-    return -1;
+    return RpNotFound;
 }
 
 // Attributes of every operation the tokenizer produces.

@@ -119,7 +119,7 @@ QString TRpBaseReport::DateConstToStr(const QString &dateConst) const
 
 std::int32_t TRpBaseReport::CtoN(const QString &)
 {
-    return -1;
+    return RpNotFound;
 }
 
 } // namespace rp

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Compiling the control keywords into control items, with their nesting checks and messages.
+#include "compiler/fieldkind.h"
 #include "compiler/rpcontrol.h"
+#include "compiler/rpfunctable.h"
 #include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
@@ -17,10 +19,10 @@ bool RpIsAsciiLetterOrDigit(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-constexpr std::int32_t fnSum = -1;
-constexpr std::int32_t fnCtn = -2;
-constexpr std::int32_t fnCts = -3;
-constexpr std::int32_t fnVar = -4;
+constexpr std::int32_t fnSum = BuiltInNumber(BuiltIn::Sum);
+constexpr std::int32_t fnCtn = BuiltInNumber(BuiltIn::Ctn);
+constexpr std::int32_t fnCts = BuiltInNumber(BuiltIn::Cts);
+constexpr std::int32_t fnVar = BuiltInNumber(BuiltIn::Var);
 
 [[noreturn]] void badIf(const QString &msg)
 {
@@ -94,28 +96,28 @@ void TRpControlCompiler::Compile(std::int32_t kind, const QString &fieldText, co
     if (FParts.isEmpty())
         FParts.append(fieldText);
     switch (kind) {
-    case -23:
+    case fkIf:
         compileIf(fieldText, markup);
         break;
-    case -25:
+    case fkElse:
         compileElse(fieldText, markup);
         break;
-    case -27:
+    case fkElsIf:
         compileElsIf(fieldText, markup);
         break;
-    case -24:
+    case fkEndIf:
         compileEndIf(fieldText, markup);
         break;
-    case -3:
+    case fkScan:
         compileScan(fieldText, markup);
         break;
-    case -11:
+    case fkScanEntry:
         compileScanEntry(fieldText, markup);
         break;
-    case -12:
+    case fkScanFooter:
         compileScanFooter(fieldText, markup);
         break;
-    case -4:
+    case fkEndScan:
         compileEndScan(fieldText, markup);
         break;
     default:

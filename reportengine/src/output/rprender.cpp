@@ -2,6 +2,7 @@
 // Value rendering: variables, constants, data-set fields and results as RTF text.
 #include <reportengine/rprtf.h>
 
+#include "compiler/fieldkind.h"
 #include <reportengine/rpconsts.h>
 
 namespace rp {

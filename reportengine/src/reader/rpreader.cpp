@@ -42,6 +42,9 @@ int upper(int c)
     return (c >= 'a' && c <= 'z') ? c - 32 : c;
 }
 
+constexpr int NoHexDigit = -1;
+
+// Value of the hexadecimal digit `c`, NoHexDigit when it is none.
 int hexValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -51,7 +54,7 @@ int hexValue(QChar c)
         return u - 'a' + 10;
     if (u >= 'A' && u <= 'F')
         return u - 'A' + 10;
-    return -1;
+    return NoHexDigit;
 }
 
 [[noreturn]] void badRtf(const char *msg)
@@ -990,7 +993,7 @@ void TRpTemplateReader::CutRtString(const QString &raw, QString &fieldText, QStr
             if (nx == u'\'') {
                 const int h = hexValue(s[i + 2]);
                 const int l = hexValue(s[i + 3]);
-                if (h >= 0 && l >= 0 && (h | l) != 0)
+                if (h != NoHexDigit && l != NoHexDigit && (h | l) != 0)
                     toField(RpCp1252Char(static_cast<unsigned char>(h * 16 + l)));
                 i += 4;
                 continue;

@@ -2,6 +2,7 @@
 // Expression execution: calls compiled to postfix items, and the stack machine that runs them.
 #include <reportengine/rprtf.h>
 
+#include "compiler/fieldkind.h"
 #include "compiler/rpfunctable.h"
 #include <reportengine/rpconsts.h>
 
@@ -13,12 +14,14 @@ namespace rp {
 
 namespace {
 
-constexpr std::int32_t fnSum = -1;
-constexpr std::int32_t fnCts = -3;
-constexpr std::int32_t fnIif = -62;
-constexpr std::int32_t fnIifTest = -66;
-constexpr std::int32_t fnIifTrue = -67;
-constexpr std::int32_t fnIifFalse = -68;
+constexpr std::int32_t fnSum = BuiltInNumber(BuiltIn::Sum);
+constexpr std::int32_t fnCts = BuiltInNumber(BuiltIn::Cts);
+constexpr std::int32_t fnIif = BuiltInNumber(BuiltIn::Iif);
+constexpr std::int32_t fnIifTest = BuiltInNumber(BuiltIn::SysIifTest);
+constexpr std::int32_t fnIifTrue = BuiltInNumber(BuiltIn::SysIifTrue);
+constexpr std::int32_t fnIifFalse = BuiltInNumber(BuiltIn::SysIifFalse);
+// The three IIF parts follow the test: part i of an IIF is SYS_IIF_TEST - i.
+static_assert(fnIifTrue == fnIifTest - 1 && fnIifFalse == fnIifTest - 2);
 
 [[noreturn]] void illegal(const QString &msg)
 {

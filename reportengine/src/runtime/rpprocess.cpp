@@ -2,6 +2,7 @@
 // Processing loop: compiles the template into the command stream, runs it, assembles the result.
 #include <reportengine/rprtf.h>
 
+#include "compiler/fieldkind.h"
 #include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>
 
@@ -48,21 +49,21 @@ std::int32_t TRpRTF::fldnum(const QString &fieldText, TRpFieldFormat &format, QS
         return RpStartsWithAscii(u, QLatin1String(word));
     };
     if (starts("SCAN(") && firstClose(u) >= 6)
-        return -3;
+        return fkScan;
     if (starts("SCANENTRY"))
-        return -11;
+        return fkScanEntry;
     if (starts("SCANFOOTER"))
-        return -12;
+        return fkScanFooter;
     if (starts("ENDSCAN"))
-        return -4;
+        return fkEndScan;
     if (starts("IF(") && firstClose(u) >= 5)
-        return -23;
+        return fkIf;
     if (starts("ENDIF"))
-        return -24;
+        return fkEndIf;
     if (starts("ELSE"))
-        return -25;
+        return fkElse;
     if (starts("ELSIF(") && firstClose(u) >= 8)
-        return -27;
+        return fkElsIf;
 
     QString s = fieldText;
     format = CheckFormat(s);

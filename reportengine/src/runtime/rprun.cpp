@@ -83,14 +83,14 @@ std::int32_t TRpRTF::resolveAlias(const QString &alias) const
 {
     const QString a = RpTrim(alias).toUpper();
     if (a.isEmpty())
-        return -1;
+        return RpNotFound;
     const auto byName = [this](const QString &name) -> std::int32_t {
         for (const QString &line : FInDList) {
             const int eq = line.lastIndexOf(u'=');
             if (line.left(eq) == name)
                 return line.mid(eq + 1).toInt();
         }
-        return -1;
+        return RpNotFound;
     };
     if (a.size() == 1) {
         if (FInDListOneCharExists) {
