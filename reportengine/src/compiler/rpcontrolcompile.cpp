@@ -3,6 +3,7 @@
 #include "compiler/fieldkind.h"
 #include "compiler/rpcontrol.h"
 #include "compiler/rpfunctable.h"
+#include "messages.h"
 #include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
@@ -131,7 +132,7 @@ void TRpControlCompiler::compileCondition(const QString &text)
     QStringList args;
     std::int32_t number = 0;
     if (!FReport.ProcessUDFName(text, args, number))
-        badFunction(QStringLiteral("Function not found: ") + text);
+        badFunction(QLatin1String(msg::FunctionNotFound) + text);
     FReport.ProcessUDF(text, text, QString(), TRpFieldFormat{}, false, true);
 }
 
@@ -141,9 +142,9 @@ void TRpControlCompiler::compileIf(const QString &fieldText, const QString &mark
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"if\" command: ") + fieldText);
+        badIf(QLatin1String(msg::IfCommand) + fieldText);
     if (!endsWithClose(FParts[0]))
-        badIf(QStringLiteral("Illegal using of \"if\" keyword: ") + FParts[0]);
+        badIf(QLatin1String(msg::IfKeyword) + FParts[0]);
     const QString condition = RpTrim(FParts[0]);
     compileCondition(condition);
 
@@ -160,12 +161,12 @@ void TRpControlCompiler::compileElse(const QString &fieldText, const QString &ma
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"Else\" command: ") + fieldText);
+        badIf(QLatin1String(msg::ElseCommand) + fieldText);
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badIf(QStringLiteral("Error: \"else\" must be after \"if\": ") + fieldText);
+        badIf(QLatin1String(msg::ElseWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplElse))
-        badIf(QStringLiteral("Error: \"else\" is not expected: ") + fieldText);
+        badIf(QLatin1String(msg::ElseNotExpected) + fieldText);
 
     const QString trailing = trailingText();
     FReport.CmSaveEndIfItem(markup, trailing, scs.GetCurrentScanNum());
@@ -179,14 +180,14 @@ void TRpControlCompiler::compileElsIf(const QString &fieldText, const QString &m
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"elsif\" command: ") + fieldText);
+        badIf(QLatin1String(msg::ElsIfCommand) + fieldText);
     if (!endsWithClose(FParts[0]))
-        badIf(QStringLiteral("Illegal using of \"elsif\" keyword: ") + FParts[0]);
+        badIf(QLatin1String(msg::ElsIfKeyword) + FParts[0]);
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badIf(QStringLiteral("Error: \"elseif\" must be after \"if\": ") + fieldText);
+        badIf(QLatin1String(msg::ElsIfWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplElsIf))
-        badIf(QStringLiteral("Error: \"elseif\" is not expected: ") + fieldText);
+        badIf(QLatin1String(msg::ElsIfNotExpected) + fieldText);
 
     FReport.CmSaveEndIfItem(QString(), QString(), scs.GetCurrentScanNum());
     scs.ExitScan();
@@ -210,12 +211,12 @@ void TRpControlCompiler::compileEndIf(const QString &fieldText, const QString &m
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"endif\" command: ") + fieldText);
+        badIf(QLatin1String(msg::EndIfCommand) + fieldText);
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badIf(QStringLiteral("Error: \"endif\" must be after \"if\": ") + fieldText);
+        badIf(QLatin1String(msg::EndIfWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplEndIf))
-        badIf(QStringLiteral("Error: \"endif\" is not expected: ") + fieldText);
+        badIf(QLatin1String(msg::EndIfNotExpected) + fieldText);
 
     for (; scs.FElsIfCount > 0; --scs.FElsIfCount) {
         FReport.CmSaveEndIfItem(QString(), QString(), scs.GetCurrentScanNum());
@@ -237,13 +238,13 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
     TRpScans &scs = *FReport.FScs;
     const QString head = RpTrim(FParts[0]);
     if (!head.endsWith(u')'))
-        badScan(QStringLiteral("Illegal using of \"scan\" keyword: ") + FParts[0]);
+        badScan(QLatin1String(msg::ScanKeyword) + FParts[0]);
     const QString alias = RpTrim(head.mid(head.indexOf(u'(') + 1).chopped(1));
     TRpDataSet *dataSet = nullptr;
     if (!alias.isEmpty()) {
         const std::int32_t n = FReport.CtoN(alias);
         if (n < 0 || n >= static_cast<std::int32_t>(FReport.FDFiles.size()))
-            badScan(QStringLiteral("Scan Alias not found: ") + alias);
+            badScan(QLatin1String(msg::ScanAliasNotFound) + alias);
         dataSet = FReport.FDFiles[static_cast<size_t>(n)];
     }
 
@@ -260,9 +261,7 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
             noEof = true;
         } else if (lower.size() > 7 && lower.startsWith(u"while(") && lower.endsWith(u')')) {
             if (!condition.isEmpty())
-                badScan(QStringLiteral("More than one \"while\" function is not allowed in "
-                                       "command ") +
-                        fieldText);
+                badScan(QLatin1String(msg::MoreThanOneWhile) + fieldText);
             condition = option;
         } else {
             rest.append(FParts[i]);
@@ -275,11 +274,9 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
     const std::int32_t at = pos();
     const QString trailing = trailingText();
     if (alias.isEmpty() && condition.isEmpty())
-        badScan(QStringLiteral("Either \"scan\" with DataSet or \"while\" function must be "
-                               "present in command ") +
-                fieldText);
+        badScan(QLatin1String(msg::ScanWithoutSource) + fieldText);
     if (scs.ScCount() == 0xFFFF)
-        badScan(QStringLiteral("Too many blocks in template: ") + fieldText);
+        badScan(QLatin1String(msg::TooManyBlocks) + fieldText);
     const auto number = static_cast<std::uint16_t>(scs.ScCount() + 1);
     if (condition.isEmpty())
         FReport.CmSaveScanItem(markup, trailing, number);
@@ -295,13 +292,13 @@ void TRpControlCompiler::compileScanEntry(const QString &fieldText, const QStrin
     TRpScans &scs = *FReport.FScs;
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badScan(QStringLiteral("Error: Scanentry must be after scan: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryWithoutScan) + fieldText);
     if (top->FIsEntry)
-        badScan(QStringLiteral("Error: Scanentry already exists for scan block: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryTwice) + fieldText);
     if (top->FIsFooter)
-        badScan(QStringLiteral("Error: Scanentry not allowed after scanfooter: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryAfterFooter) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplScanEntry))
-        badScan(QStringLiteral("Error: Scanentry is not expected: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryNotExpected) + fieldText);
 
     const QString trailing = trailingText();
     const std::int32_t at = pos();
@@ -325,11 +322,11 @@ void TRpControlCompiler::compileScanFooter(const QString &fieldText, const QStri
     TRpScans &scs = *FReport.FScs;
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badScan(QStringLiteral("Error: Scanfooter must be after Scan: ") + fieldText);
+        badScan(QLatin1String(msg::ScanFooterWithoutScan) + fieldText);
     if (top->FIsFooter)
-        badScan(QStringLiteral("Error: Scanfooter already exists for scan block: ") + fieldText);
+        badScan(QLatin1String(msg::ScanFooterTwice) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplScanFooter))
-        badScan(QStringLiteral("Error: Scanfooter is not expected: ") + fieldText);
+        badScan(QLatin1String(msg::ScanFooterNotExpected) + fieldText);
 
     compileSkipAndCondition();
     const QString trailing = trailingText();
@@ -344,9 +341,9 @@ void TRpControlCompiler::compileEndScan(const QString &fieldText, const QString 
     TRpScans &scs = *FReport.FScs;
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badScan(QStringLiteral("Error: Endscan must be after scan: ") + fieldText);
+        badScan(QLatin1String(msg::EndScanWithoutScan) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplEndScan))
-        badScan(QStringLiteral("Error: Endscan is not expected: ") + fieldText);
+        badScan(QLatin1String(msg::EndScanNotExpected) + fieldText);
 
     if (!top->FIsFooter)
         compileSkipAndCondition();
@@ -364,15 +361,15 @@ void TRpControlCompiler::compileAttachedCalls(const QString &fieldText)
         TRpFieldFormat format;
         QString first;
         if (FReport.fldnum(call, format, first) != fkFunction)
-            badScan(QStringLiteral("Cannot process expression ") + call +
-                    QStringLiteral(" in scan command ") + fieldText);
+            badScan(QLatin1String(msg::CannotProcessScanExpression) + call +
+                    QLatin1String(msg::InScanCommand) + fieldText);
         if (format.fmtnumber != fmtNone)
-            badScan(QStringLiteral("Format function ") + call +
-                    QStringLiteral(" not allowed in scan command ") + fieldText);
+            badScan(QLatin1String(msg::FormatFunction) + call +
+                    QLatin1String(msg::NotAllowedInScanCommand) + fieldText);
         QStringList args;
         std::int32_t number = 0;
         if (!FReport.ProcessUDFName(call, args, number))
-            badFunction(QStringLiteral("Function not found: ") + call);
+            badFunction(QLatin1String(msg::FunctionNotFound) + call);
         checkAttachedArgs(number, call);
         FReport.ProcessUDF(call, call, QString(), TRpFieldFormat{}, false, false);
     }
@@ -384,7 +381,7 @@ void TRpControlCompiler::checkAttachedArgs(std::int32_t function, const QString 
     std::int32_t number = 0;
     FReport.ProcessUDFName(call, args, number);
     const auto fail = [&call](const QString &arg, const char *what) {
-        badFunction(QStringLiteral("Illegal function use: ") + arg + QLatin1String(what) + call);
+        badFunction(QLatin1String(msg::IllegalFunctionUse) + arg + QLatin1String(what) + call);
     };
     const auto kindOf = [this](const QString &arg, bool &formatted) {
         TRpFieldFormat format;
@@ -398,9 +395,9 @@ void TRpControlCompiler::checkAttachedArgs(std::int32_t function, const QString 
         for (const QString &a : args) {
             const std::int32_t kind = kindOf(a, formatted);
             if (formatted)
-                fail(a, " - format function not allowed in scan command in expression ");
+                fail(a, msg::FormatInScanExpression);
             if (kind != fkVariable)
-                fail(a, " - report variable expected as argument in expression ");
+                fail(a, msg::VariableExpectedInExpression);
         }
         return;
     }
@@ -409,21 +406,19 @@ void TRpControlCompiler::checkAttachedArgs(std::int32_t function, const QString 
     if (!args.isEmpty()) {
         const std::int32_t kind = kindOf(args[0], formatted);
         if (formatted)
-            fail(args[0], " - format function not allowed in scan command in expression ");
+            fail(args[0], msg::FormatInScanExpression);
         if (kind < fkColonField || kind > fkFunction)
-            fail(args[0], " - datafield, variable or UDF expected as first argument in "
-                          "expression ");
+            fail(args[0], msg::FirstArgumentExpected);
     }
     if (args.size() > 1) {
         const std::int32_t kind = kindOf(args[1], formatted);
         if (formatted)
-            fail(args[1], " - format function not allowed in scan command in expression ");
+            fail(args[1], msg::FormatInScanExpression);
         if (kind != fkVariable)
-            fail(args[1], " - report variable expected as second argument in expression ");
+            fail(args[1], msg::SecondArgumentExpected);
     }
     if (args.size() > 2 && RpTrim(args[2]).toUpper() != u"NORESET")
-        fail(args[2], " - symbol \")\" or keyword \"NORESET\" expected as third argument in "
-                      "expression ");
+        fail(args[2], msg::ThirdArgumentExpected);
 }
 
 // ---- End of the template ----------------------------------------------------------------------
@@ -434,8 +429,8 @@ void TRpControlCompiler::CheckNesting()
     if (!top)
         return;
     if (top->RpLngId() < rplEndScan)
-        badScan(QStringLiteral("Nesting error - endscan expected, but end of document found"));
-    badIf(QStringLiteral("Endif expected, but end of document found"));
+        badScan(QLatin1String(msg::EndScanExpectedAtEnd));
+    badIf(QLatin1String(msg::EndIfExpectedAtEnd));
 }
 
 } // namespace rp

@@ -3,6 +3,7 @@
 #include <reportengine/rprtf.h>
 
 #include "compiler/fieldkind.h"
+#include "messages.h"
 #include <reportengine/rpconsts.h>
 
 namespace rp {
@@ -32,7 +33,7 @@ TFloatFormat floatFormatOf(int n)
 
 [[noreturn]] void unknownFormat(int n)
 {
-    throw EIllegalFunctionUse(("Unknown format function " + RpFormatName(n)).toStdString());
+    throw EIllegalFunctionUse((msg::UnknownFormatFunction + RpFormatName(n)).toStdString());
 }
 
 bool isBracketNumber(const QString &s, int &number)
@@ -95,7 +96,7 @@ void TRpRTF::writeText(const QString &value, const QString &markup)
 void TRpRTF::writeMissing(const TRpRowContent &c, const QString &what)
 {
     if (FStrict)
-        throw EIOError((what + QStringLiteral(" not found: ") +
+        throw EIOError((what + QLatin1String(msg::NotFoundColon) +
                         (c.Dalias.isEmpty() ? c.Field : c.Dalias + u':' + c.Field))
                            .toStdString());
     wr((FOptions & eoClearMissedFields) ? c.sout : c.stestf);
@@ -106,7 +107,7 @@ void TRpRTF::OutVar()
     TRpRowContent c;
     CmReadField(c);
     if (GetVarNumber(c.Field) <= 0) {
-        writeMissing(c, QStringLiteral("Report variable"));
+        writeMissing(c, QLatin1String(msg::MissingReportVariable));
         return;
     }
     WriteVarRTF(VarByName(c.Field)->AsString(), c.fmt, c.sout);
@@ -201,7 +202,7 @@ void TRpRTF::OutField(const TRpRowContent &c)
 {
     TRpField *field = c.DefinedType == rcsimple ? nullptr : fieldOf(c);
     if (!field) {
-        writeMissing(c, QStringLiteral("Data-set field"));
+        writeMissing(c, QLatin1String(msg::MissingDataSetField));
         return;
     }
     if (field->DataSet()->Eof()) {

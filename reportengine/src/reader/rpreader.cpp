@@ -2,6 +2,7 @@
 // Template reader: walks the RTF template once, takes out header groups, finds report fields.
 #include <reportengine/rpreader.h>
 
+#include "messages.h"
 #include <reportengine/rpcodepage.h>
 
 #include <reportengine/rpbasereport.h>
@@ -860,7 +861,7 @@ void TRpTemplateReader::ProcessFontTable()
             while (end < entry.size() && entry[end].isDigit())
                 ++end;
             if (end == digits)
-                badRtf("Can't define font charset in input file");
+                badRtf(msg::NoFontCharset);
             // A font that names its own script (Cyrillic, Greek, Japanese, Symbol ...) holds
             // text in that script's code page; giving it the report's charset would turn its
             // text into Western letters. Only the fonts that say ANSI or "default" take it.
@@ -879,7 +880,7 @@ void TRpTemplateReader::ProcessColorTable()
     int depth = 1;
     for (;;) {
         if (FileEof())
-            badRtf("Can't read color table from input file");
+            badRtf(msg::NoColorTable);
         const unsigned char b = ReadFb();
         if (b == '{')
             ++depth;
@@ -1194,10 +1195,10 @@ void TRpBaseReport::ReadFileBody()
         return;
     const QFileInfo info(FInFile);
     if (FInFile.isEmpty() || !info.isFile())
-        throw EIOError(("Can't read file " + FInFile).toStdString());
+        throw EIOError((msg::CannotReadFile + FInFile).toStdString());
     QFile file(FInFile);
     const qint64 size = info.size();
-    const QString shortRead = QStringLiteral("Can't read report template from file: ") + FInFile;
+    const QString shortRead = QLatin1String(msg::CannotReadTemplate) + FInFile;
     if (size > std::numeric_limits<std::int32_t>::max() - 1 || !file.open(QIODevice::ReadOnly))
         throw EIOError(shortRead.toStdString());
     FPFile = file.read(size);
@@ -1209,7 +1210,7 @@ void TRpBaseReport::ReadFileBody()
 void TRpBaseReport::SetTemplateBuffer(const QByteArray &bytes, int size)
 {
     if (FExecute)
-        throw EIOError("Can't set template while executing report");
+        throw EIOError(msg::TemplateWhileExecuting);
     FPFile = (size < 0 || size >= bytes.size()) ? bytes : bytes.left(size);
     Flent = static_cast<std::int32_t>(FPFile.size());
     FTmLoaded = true;

@@ -4,6 +4,7 @@
 
 #include "compiler/fieldkind.h"
 #include "compiler/rpfunctable.h"
+#include "messages.h"
 #include <reportengine/rpconsts.h>
 
 #include <algorithm>
@@ -45,7 +46,7 @@ void TRpRTF::ProcessUDF(const QString &callText, const QString &exprText, const 
     if (!ProcessUDFName(callText, args, number)) {
         // Not a function of this report: the field stays as it was written.
         if (FStrict)
-            illegal(QStringLiteral("Function not found: ") + callText);
+            illegal(QLatin1String(msg::FunctionNotFound) + callText);
         if (FOptions & eoClearMissedFields)
             CmSaveRawItem(markup);
         else
@@ -53,8 +54,8 @@ void TRpRTF::ProcessUDF(const QString &callText, const QString &exprText, const 
         return;
     }
     if (format.fmtnumber > 0 && !CheckUdfFormat(number, format))
-        illegal(QStringLiteral("Format function ") + RpFormatName(format.fmtnumber) +
-                QStringLiteral(" doesn't conform to it's expression: ") + callText);
+        illegal(QLatin1String(msg::FormatFunction) + RpFormatName(format.fmtnumber) +
+                QLatin1String(msg::DoesNotConformToExpression) + callText);
     TRpRowContent c;
     c.Field = exprText;
     c.NField = number;
@@ -90,9 +91,9 @@ void TRpRTF::ProcessUDFArgs(std::int32_t number, const QStringList &args, std::i
         QString first;
         const std::int32_t kind = fldnum(a, format, first);
         if (format.fmtnumber != fmtNone)
-            illegal(QStringLiteral("Illegal function use: expression ") + a +
-                    QStringLiteral(" has format function ") + RpFormatName(format.fmtnumber) +
-                    QStringLiteral(", which is not allowed within another expression"));
+            illegal(QLatin1String(msg::IllegalFunctionUseExpression) + a +
+                    QLatin1String(msg::HasFormatFunction) + RpFormatName(format.fmtnumber) +
+                    QLatin1String(msg::NotAllowedWithinExpression));
         switch (kind) {
         case fkVariable:
         case fkNumber:
@@ -111,14 +112,14 @@ void TRpRTF::ProcessUDFArgs(std::int32_t number, const QStringList &args, std::i
             QStringList inner;
             std::int32_t innerNumber = 0;
             if (!ProcessUDFName(call, inner, innerNumber))
-                illegal(QStringLiteral("Function not found: ") + a);
+                illegal(QLatin1String(msg::FunctionNotFound) + a);
             ProcessUDFArgs(innerNumber, inner, n, number, i);
             break;
         }
         default:
-            illegal(QStringLiteral("Cannot use ") +
-                    (a.isEmpty() ? QStringLiteral("empty string") : a) +
-                    QStringLiteral(" as argument for another expression"));
+            illegal(QLatin1String(msg::CannotUse) +
+                    (a.isEmpty() ? QLatin1String(msg::EmptyString) : a) +
+                    QLatin1String(msg::AsArgumentForExpression));
         }
         if (number == fnIif && i <= 2)
             CmSaveExecuteUDFItem(fnIifTest - i, 1, fnIif, i, n);
@@ -179,8 +180,9 @@ void TRpRTF::pushValueItem(ExecFrame &frame, std::int32_t id, bool skipping)
         resolveFieldItem(c, itemPos);
         TRpField *field = c.DefinedType == rcsimple ? nullptr : fieldOf(c);
         if (!field)
-            illegal(QStringLiteral("Illegal function use: ") + frame.expression +
-                    QStringLiteral(" - dataset field ") + c.Field + QStringLiteral(" not found"));
+            illegal(QLatin1String(msg::IllegalFunctionUse) + frame.expression +
+                    QLatin1String(msg::DataSetFieldInExpression) + c.Field +
+                    QLatin1String(msg::NotFoundSuffix));
         frame.stack.push_back(field);
         return;
     }
@@ -256,7 +258,7 @@ void TRpRTF::passOverItems(ExecFrame &frame, std::int32_t marker, std::int32_t i
             pushValueItem(frame, id, true);
         } else if (id == cmEnd || id == cmExprEnd) {
             // A well-formed stream never gets here; stop rather than read past the end.
-            throw EIOError("Undefined argument in UDF");
+            throw EIOError(msg::UndefinedUdfArgument);
         } else {
             CmSkipItem();
         }
@@ -295,7 +297,7 @@ void TRpRTF::OutUDF()
             continue;
         }
         if (id != cmExecuteUDF)
-            throw EIOError("Undefined argument in UDF");
+            throw EIOError(msg::UndefinedUdfArgument);
 
         std::int32_t f, count, mainF, argNo, iif;
         CmReadExecuteUDFItem(f, count, mainF, argNo, iif);
@@ -314,8 +316,8 @@ void TRpRTF::OutUDF()
             holder = frame.own(std::make_unique<TRpMemoryStream>());
             break;
         default:
-            illegal(QStringLiteral("Result type defined in function") + functionName(f) +
-                    QStringLiteral(" is not supported"));
+            illegal(QLatin1String(msg::ResultTypeInFunction) + functionName(f) +
+                    QLatin1String(msg::IsNotSupported));
         }
         applyNoReset(frame, f, args);
         ExecUDF(f, args, count, holder, frame.expression);

@@ -3,6 +3,7 @@
 #include <reportengine/rprtf.h>
 
 #include "compiler/fieldkind.h"
+#include "messages.h"
 #include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>
 
@@ -277,7 +278,7 @@ void TRpRTF::loadAndCheckTemplate()
     if (Flent < 5 || !FPFile.startsWith("{\\rtf")) {
         if (!FTmLoaded)
             FreePFile();
-        throw EBadRtfFormat("Template is not RTF file.");
+        throw EBadRtfFormat(msg::TemplateNotRtf);
     }
 }
 
@@ -387,7 +388,7 @@ void TRpRTF::PutField()
 void TRpRTF::CheckTemplate()
 {
     FExecuteSuccessful = true;
-    FLastErrMsg = QStringLiteral("No errors.");
+    FLastErrMsg = QLatin1String(msg::NoErrors);
     FLastErrLocation = TRpTemplatePos{};
     FCompilingField = false;
     FRunItemPos = -1;

@@ -2,6 +2,7 @@
 // Report run: the three entry points, data-set registration, control quieting, file names.
 #include <reportengine/rprtf.h>
 
+#include "messages.h"
 #include <reportengine/rpconsts.h>
 
 #include <QDir>
@@ -44,7 +45,7 @@ const char *shellErrorText(int code)
     case 32:
         return "The specified dynamic-link library was not found.";
     default:
-        return "Reason unknown.";
+        return msg::ReasonUnknown;
     }
 }
 
@@ -164,7 +165,7 @@ void TRpRTF::runProtected(const std::vector<TRpDataSet *> &dataSets,
                           const std::function<void()> &afterReport)
 {
     FExecuteSuccessful = true;
-    FLastErrMsg = QStringLiteral("No errors.");
+    FLastErrMsg = QLatin1String(msg::NoErrors);
     FLastErrLocation = TRpTemplatePos{};
     try {
         if (FDisableControls)
@@ -186,7 +187,7 @@ void TRpRTF::runProtected(const std::vector<TRpDataSet *> &dataSets,
         throw;
     } catch (...) {
         FExecuteSuccessful = false;
-        FLastErrMsg = QStringLiteral("Reason unknown.");
+        FLastErrMsg = QLatin1String(msg::ReasonUnknown);
         if (FDisableControls) {
             try {
                 EnaControls(dataSets);
@@ -211,8 +212,7 @@ void TRpRTF::ExecuteOpen(const std::vector<TRpDataSet *> &dataSets, int showMode
     runProtected(dataSets, [this, showMode]() {
         const int code = ShellOpenFile(FOutFile, showMode);
         if (code <= 32)
-            throw EIOError("Failed to open report results. Error message: " +
-                           std::string(shellErrorText(code)));
+            throw EIOError(msg::CannotOpenResults + std::string(shellErrorText(code)));
     });
 }
 
@@ -239,7 +239,7 @@ QString TRpBaseRTFReport::CreateFileName(const QString &directory, const QString
 {
     QString dir = directory;
     if (!dir.isEmpty() && !QDir(dir).exists())
-        throw EIOError(("CreateFileName: directory " + dir + " does not exist").toStdString());
+        throw EIOError((msg::CreateFileNameDirectory + dir + msg::DoesNotExist).toStdString());
     if (!dir.isEmpty() && !dir.endsWith(u'/'))
         dir += u'/';
     QString ext = extension;
