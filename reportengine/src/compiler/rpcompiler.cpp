@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Field-language compiler: operand and operation tokens, infix to call text, format functions.
-#include <reportengine/rpcompiler.h>
+#include "compiler/rpcompiler.h"
 
 #include "compiler/fieldkind.h"
 #include "messages.h"

@@ -2,9 +2,9 @@
 // Compiler services of the report: function names and numbers, argument counts, formats, aliases.
 #include <reportengine/rpbasereport.h>
 
+#include "compiler/rpcompiler.h"
 #include "compiler/rpfunctable.h"
 #include "messages.h"
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>
 #include <reportengine/rpfunc.h>
 

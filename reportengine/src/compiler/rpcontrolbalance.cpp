@@ -2,6 +2,7 @@
 // Brace balances of control blocks and skipping blocks that do not run.
 #include "compiler/rpcontrol.h"
 #include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 

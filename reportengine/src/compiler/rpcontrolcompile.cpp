@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Compiling the control keywords into control items, with their nesting checks and messages.
 #include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "compiler/rpcontrol.h"
 #include "compiler/rpfunctable.h"
 #include "messages.h"
-#include <reportengine/rpcompiler.h>
+#include "reader/rpreader.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 
@@ -54,7 +56,7 @@ bool TRpControlCompiler::parMarkAhead()
     // No mark lies in [FParSearchFrom, FParFoundAt): the last search answers for any start there.
     if (scs.FParSearchFrom >= 0 && from >= scs.FParSearchFrom && from <= scs.FParFoundAt)
         return scs.FParFoundAt != INT32_MAX;
-    TRpTemplateReader &reader = FReport.FReader;
+    TRpTemplateReader &reader = *FReport.FReader;
     std::int32_t found = INT32_MAX;
     while (!reader.FileEof()) {
         if (reader.ReadFb() != '\\')
@@ -75,7 +77,7 @@ QString TRpControlCompiler::trailingText()
 {
     // KillPar reads on to the next paragraph mark, to the end of the template when there is
     // none: asking first keeps a template of many keywords and few marks linear.
-    return parMarkAhead() ? FReport.FReader.KillPar() : QString();
+    return parMarkAhead() ? FReport.FReader->KillPar() : QString();
 }
 
 std::int32_t TRpControlCompiler::pos() const

@@ -2,8 +2,8 @@
 // User-defined functions: name rules, ordered argument counts, lookup, argument conversion.
 #include <reportengine/rpfunc.h>
 
+#include "compiler/rpcompiler.h"
 #include <reportengine/rpbasereport.h>
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rpdataset.h>
 
 #include <stdexcept>

@@ -2,7 +2,7 @@
 // Built-in function table and its lookups by number and by name.
 #include "compiler/rpfunctable.h"
 
-#include <reportengine/rpcompiler.h>
+#include "compiler/rpcompiler.h"
 
 #include <string_view>
 

@@ -3,7 +3,9 @@
 #include <reportengine/rprtf.h>
 
 #include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "messages.h"
+#include "reader/rpreader.h"
 #include <reportengine/rpconsts.h>
 
 namespace rp {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Template reader: walks the RTF template once, takes out header groups, finds report fields.
-#include <reportengine/rpreader.h>
+#include "reader/rpreader.h"
 
 #include "messages.h"
 #include <reportengine/rpcodepage.h>

@@ -2,6 +2,7 @@
 // Running the control items: conditional parts, scan passes and their repetition.
 #include "compiler/rpcontrol.h"
 #include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 

@@ -2,6 +2,7 @@
 // Selected-row scans for hosts that name the records to visit by number.
 #include "compiler/rpcontrol.h"
 #include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpdataset.h>
 #include <reportengine/rprtf.h>
 

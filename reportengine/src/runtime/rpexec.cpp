@@ -3,8 +3,10 @@
 #include <reportengine/rprtf.h>
 
 #include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "compiler/rpfunctable.h"
 #include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <algorithm>

@@ -3,9 +3,10 @@
 // accumulators, IIF and the operand helpers the function groups share.
 #include "runtime/rpfunclib.h"
 
+#include "compiler/rpcompiler.h"
 #include "compiler/rpfunctable.h"
 #include "runtime/rpfunclib_p.h"
-#include <reportengine/rpcompiler.h>
+#include "runtime/rpscans.h"
 #include <reportengine/rprtf.h>
 
 #include <algorithm>

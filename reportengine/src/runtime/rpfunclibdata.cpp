@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Built-in function library: data-set navigation (EOF, BOF, NEXT, PRIOR, FIRST, LAST).
+#include "compiler/rpcompiler.h"
 #include "runtime/rpfunclib_p.h"
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rprtf.h>
 
 namespace rp::funclib {

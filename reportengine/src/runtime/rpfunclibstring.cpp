@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Built-in function library: string functions (TRIM, MID, POS, STR, VAL, FORMATFLOAT ...) and
 // number functions (INT, FRAC, ROUND, POWER, INTPOWER).
+#include "compiler/rpcompiler.h"
 #include "runtime/rpfunclib_p.h"
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rprtf.h>
 
 #include <QLocale>

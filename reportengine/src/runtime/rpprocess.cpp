@@ -3,8 +3,10 @@
 #include <reportengine/rprtf.h>
 
 #include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "messages.h"
-#include <reportengine/rpcompiler.h>
+#include "reader/rpreader.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <QFile>
@@ -114,10 +116,10 @@ TRpRowContent TRpRTF::valueContent(std::int32_t kind, const QString &text, const
 void TRpRTF::compileTemplate()
 {
     while (!FileEof()) {
-        const QString raw = FReader.GetNextReportField();
+        const QString raw = FReader->GetNextReportField();
         QString fieldText;
         QString markup;
-        FReader.CutRtString(raw, fieldText, markup);
+        FReader->CutRtString(raw, fieldText, markup);
         if (!raw.isEmpty())
             FFieldSites.push_back({static_cast<std::int32_t>(CmStream()->Position()), FKwdPnt,
                                    QLatin1String("\\\\") + raw + QLatin1String("\\\\")});
@@ -161,10 +163,10 @@ void TRpRTF::copyTemplateBytes()
 void TRpRTF::SaveToOutTable(std::int32_t id)
 {
     TRpOutTabRec rec;
-    rec.n1 = FReader.FOutTab.empty() ? 0 : FReader.FOutTab.back().n2;
+    rec.n1 = FReader->FOutTab.empty() ? 0 : FReader->FOutTab.back().n2;
     rec.n2 = static_cast<std::int32_t>(TmpStream()->pos());
     rec.id = id;
-    FReader.FOutTab.push_back(rec);
+    FReader->FOutTab.push_back(rec);
 }
 
 void TRpRTF::runCommandStream()
@@ -189,11 +191,11 @@ void TRpRTF::runCommandStream()
             break;
         case cmTableBegin:
             CmReadTableBegin();
-            FReader.FInTable = true;
+            FReader->FInTable = true;
             break;
         case cmTableEnd:
             CmReadTableEnd();
-            FReader.FInTable = false;
+            FReader->FInTable = false;
             break;
         case cmRaw: {
             QString text;
@@ -210,7 +212,7 @@ void TRpRTF::runCommandStream()
             if (TmpStream())
                 SaveToOutTable(id);
             else
-                wr(headerGroupText(FReader, id));
+                wr(headerGroupText(*FReader, id));
             break;
         case fkVariable:
             OutVar();
@@ -253,7 +255,7 @@ void TRpRTF::assembleResult()
     tmp->seek(0);
     // One buffer for the whole copy: a fresh large one per piece costs a page fault per page.
     QByteArray chunk(1 << 16, Qt::Uninitialized);
-    for (const TRpOutTabRec &rec : FReader.FOutTab) {
+    for (const TRpOutTabRec &rec : FReader->FOutTab) {
         qint64 left = std::int64_t(rec.n2) - rec.n1;
         while (left > 0) {
             const qint64 got = tmp->read(chunk.data(), std::min<qint64>(left, chunk.size()));
@@ -263,16 +265,16 @@ void TRpRTF::assembleResult()
             left -= got;
         }
         if (rec.id != 0)
-            wr(headerGroupText(FReader, rec.id));
+            wr(headerGroupText(*FReader, rec.id));
     }
 }
 
 void TRpRTF::loadAndCheckTemplate()
 {
-    FReader.ResetForRun();
-    FReader.FCharset = FCharset;
-    FReader.FProcessFormFields = (FOptions & eoProcessFormFields) != 0;
-    FReader.FUnicodeByDefault = FUnicodeByDefault;
+    FReader->ResetForRun();
+    FReader->FCharset = FCharset;
+    FReader->FProcessFormFields = (FOptions & eoProcessFormFields) != 0;
+    FReader->FUnicodeByDefault = FUnicodeByDefault;
     SetOutfToNil();
     ReadFileBody();
     if (Flent < 5 || !FPFile.startsWith("{\\rtf")) {
@@ -286,8 +288,8 @@ void TRpRTF::compilePhase()
 {
     CreateCmStream();
     CmSaveBegin();
-    FReader.FUnicodeSkipCount = 1;
-    FReader.FUcStack.Clear();
+    FReader->FUnicodeSkipCount = 1;
+    FReader->FUcStack.Clear();
     FFieldSites.clear();
     FUsage.clear();
     compileTemplate();
@@ -300,11 +302,11 @@ void TRpRTF::endRun()
     FreeTmpStream();
     FreeOutf();
     FreeCmStream();
-    FReader.FRTFFont.clear();
-    FReader.FRTFColor.clear();
-    FReader.FRTFStyle.clear();
-    FReader.FRTFDocInfo.clear();
-    FReader.FDocColorTable.clear();
+    FReader->FRTFFont.clear();
+    FReader->FRTFColor.clear();
+    FReader->FRTFStyle.clear();
+    FReader->FRTFDocInfo.clear();
+    FReader->FDocColorTable.clear();
     if (!FTmLoaded)
         FreePFile();
 }
@@ -325,7 +327,7 @@ void TRpRTF::noteErrorLocation()
     }
     if (!site)
         return;
-    FLastErrLocation = FReader.PositionOf(site->kwdPnt);
+    FLastErrLocation = FReader->PositionOf(site->kwdPnt);
     FLastErrLocation.field = site->text;
 }
 
@@ -340,7 +342,7 @@ void TRpRTF::PutField()
             QFile::remove(FOutFile);
         compilePhase();
 
-        FReader.FInTable = false;
+        FReader->FInTable = false;
         // Only fields (memo insertion above all) add fonts or colours while the run goes on; a
         // run that just copies the template writes final tables and needs no temporary output.
         const auto copiesOnly = [this]() {

@@ -2,7 +2,9 @@
 // Report run: the three entry points, data-set registration, control quieting, file names.
 #include <reportengine/rprtf.h>
 
+#include "compiler/rpcompiler.h"
 #include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <QDir>
