@@ -2,7 +2,7 @@
 // Report component base: properties, the variable store, the variable handle and date texts.
 #include <reportengine/rpbasereport.h>
 
-#include <reportengine/rpcompiler.h>
+#include "compiler/rpcompiler.h"
 #include <reportengine/rpfunc.h>
 
 #include <QLocale>

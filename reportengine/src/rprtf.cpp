@@ -2,16 +2,41 @@
 // RTF report component layers: construction, header-group items, user-function dispatch.
 #include <reportengine/rprtf.h>
 
+#include "compiler/rpcompiler.h"
+#include "compiler/rpfunctable.h"
+#include "reader/rpreader.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpdataset.h>
 
 namespace rp {
 
-TRpBaseRTFReport::TRpBaseRTFReport(QObject *owner) : TRpBaseReport(owner)
+TRpBaseRTFReport::TRpBaseRTFReport(QObject *owner)
+    : TRpBaseReport(owner), FReader(std::make_unique<TRpTemplateReader>(*this))
 {
     FOutFile = QStringLiteral("outfile.doc");
 }
 
 TRpBaseRTFReport::~TRpBaseRTFReport() = default;
+
+bool TRpBaseRTFReport::LeftQuote(QChar c)
+{
+    return RpLeftQuote(c);
+}
+
+bool TRpBaseRTFReport::RightQuote(QChar open, QChar c)
+{
+    return RpRightQuote(open, c);
+}
+
+bool TRpBaseRTFReport::IsQuoted(const QString &s)
+{
+    return RpIsQuoted(s);
+}
+
+QString TRpBaseRTFReport::txt2rtf(const QString &text) const
+{
+    return rp::txt2rtf(text, FUnicodeByDefault);
+}
 
 void TRpBaseRTFReport::CmSaveFontTable()
 {
@@ -100,13 +125,13 @@ void TRpRTF::ExecUDF(int index, TRpUDFArgs &args, int argCount, TRpObject *udfRe
     }
 
     TRpObject *first = args.empty() ? nullptr : args.front();
-    if (index == -22) {
+    if (index == BuiltInNumber(BuiltIn::Bracket)) {
         if (!dynamic_cast<TRpReportVariable *>(first))
             throw EIllegalFunctionUse(SRpIllegalBrackets1 + exprText.toStdString() +
                                       SRpIllegalBrackets2);
         if (const TRpReportVariable *var = MissingVariable(*this, first))
             throw EIllegalFunctionUse(VarNotFoundText(SRpIllegalExpression, exprText, var->Name()));
-    } else if (index >= -3) {
+    } else if (index >= BuiltInNumber(BuiltIn::Cts)) { // SUM, CTN, CTS
         if (const TRpReportVariable *var = MissingVariable(*this, first))
             throw EIllegalFunctionUse(
                 VarNotFoundText(SRpIllegalFunctionUse, exprText, var->Name()));

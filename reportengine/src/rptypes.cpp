@@ -10,6 +10,13 @@
 
 namespace rp {
 
+namespace {
+
+// The persisted number of a type that has none of its own.
+constexpr int UnknownTypeNumber = -1;
+
+} // namespace
+
 int DataType2Int(TRpDataType type)
 {
     switch (type) {
@@ -22,7 +29,7 @@ int DataType2Int(TRpDataType type)
     case rpdtDateTime:
         return 3;
     default:
-        return -1;
+        return UnknownTypeNumber;
     }
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Command stream: byte layout of every item kind, Bloc merging, in-place field update,
 // skipping unknown items, and the temporary and final output streams.
+#include "compiler/rpcmdump.h"
 #include "rptestutil.h"
 #include <reportengine/rpbasereport.h>
-#include <reportengine/rpcmdump.h>
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Field-language compiler: tokens, infix rewriting with its messages, argument splitting, formats.
+#include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "rptestutil.h"
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rpconsts.h>
 
 #include <gtest/gtest.h>

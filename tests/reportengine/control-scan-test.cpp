@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Scan blocks: passes over data sets, entry and footer, while, noeof, page, selected rows, events.
 #include "control_fixture.h"
+#include "runtime/rpscans.h"
 
 using namespace rp;
 using rptest::ControlRun;

@@ -2,7 +2,8 @@
 // Test fixture for control-block templates: runs a body in a minimal document, keeps listings.
 #pragma once
 
-#include <reportengine/rpcmdump.h>
+#include "compiler/rpcmdump.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rpmemorydataset.h>
 #include <reportengine/rprtf.h>

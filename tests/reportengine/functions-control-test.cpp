@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Built-in assignment, conditions, brackets, declarations, accumulators and IIF with its markers.
 #include "functions_fixture.h"
+#include "runtime/rpscans.h"
 
 using namespace rp;
 using rp::test::expectExactThrow;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Template reader: delimiters, quotes, skipped groups, header tables, field cleaning, escaping.
+#include "reader/rpreader.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 
@@ -44,9 +45,9 @@ struct Cut
 
 Cut cut(TRpRTF &report, const QString &raw, int uc = 1)
 {
-    report.FReader.FUnicodeSkipCount = uc;
+    report.FReader->FUnicodeSkipCount = uc;
     Cut c;
-    report.FReader.CutRtString(raw, c.field, c.markup);
+    report.FReader->CutRtString(raw, c.field, c.markup);
     return c;
 }
 
@@ -131,11 +132,11 @@ TEST(reader_tables, header_groups_are_rebuilt)
 TEST(reader_tables, colours_added_during_a_run_follow_the_font_table)
 {
     TRpRTF report;
-    report.FReader.ResetForRun();
-    report.FReader.FRTFFont = QStringList{QStringLiteral("{\\f0 Arial;}")};
-    EXPECT_EQ(report.FReader.UseColor(QStringLiteral("\\red1\\green2\\blue3;")), 1);
-    EXPECT_EQ(report.FReader.UseColor(QStringLiteral("\\red1\\green2\\blue3;")), 1);
-    EXPECT_EQ(report.FReader.FontTableText(),
+    report.FReader->ResetForRun();
+    report.FReader->FRTFFont = QStringList{QStringLiteral("{\\f0 Arial;}")};
+    EXPECT_EQ(report.FReader->UseColor(QStringLiteral("\\red1\\green2\\blue3;")), 1);
+    EXPECT_EQ(report.FReader->UseColor(QStringLiteral("\\red1\\green2\\blue3;")), 1);
+    EXPECT_EQ(report.FReader->FontTableText(),
               QStringLiteral("{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}"));
 }
 
@@ -258,10 +259,10 @@ TEST(reader_killpar, a_control_field_alone_on_its_line_loses_its_paragraph)
         report.SetTemplateBuffer(doc);
         report.CreateCmStream();
         report.ReadFileBody();
-        report.FReader.ResetForRun();
-        EXPECT_EQ(report.FReader.GetNextReportField(), QStringLiteral("ENDIF"));
+        report.FReader->ResetForRun();
+        EXPECT_EQ(report.FReader->GetNextReportField(), QStringLiteral("ENDIF"));
         const std::int32_t before = report.Fpnt;
-        const QString markup = report.FReader.KillPar();
+        const QString markup = report.FReader->KillPar();
         const bool removed = report.Fpnt != before;
         report.FreeCmStream();
         return std::make_pair(removed, markup);

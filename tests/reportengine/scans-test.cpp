@@ -2,8 +2,8 @@
 // Block stack: numbering and levels, the keyword permission table, data-set and
 // selected-row movement of scans, condition-driven blocks.
 #include "rptestutil.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpmemorydataset.h>
-#include <reportengine/rpscans.h>
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,6 @@
 #include <reportengine/rpbasereport.h>
 #include <reportengine/rpdataset.h>
 #include <reportengine/rpfunc.h>
-#include <reportengine/rpreader.h>
-#include <reportengine/rpscans.h>
 
 #include <QHash>
 #include <QList>
@@ -21,6 +19,9 @@
 namespace rp {
 
 class TRpImageFormat;
+class TRpScanInfo;
+class TRpScans;
+class TRpTemplateReader;
 
 /// RTF specifics: character set, language, options, the RTF header tables.
 class TRpBaseRTFReport : public TRpBaseReport
@@ -49,12 +50,12 @@ public:
 
     // ---- Template reader additions (header tables, scanner, txt2rtf, quotes) ------------
     /// The template reader of the current run: scanner state and header tables.
-    TRpTemplateReader FReader{*this};
-    bool LeftQuote(QChar c) override { return RpLeftQuote(c); }
-    bool RightQuote(QChar open, QChar c) override { return RpRightQuote(open, c); }
-    bool IsQuoted(const QString &s) override { return RpIsQuoted(s); }
+    std::unique_ptr<TRpTemplateReader> FReader;
+    bool LeftQuote(QChar c) override;
+    bool RightQuote(QChar open, QChar c) override;
+    bool IsQuoted(const QString &s) override;
     /// Escapes plain text for RTF with this report's UnicodeByDefault.
-    QString txt2rtf(const QString &text) const { return rp::txt2rtf(text, FUnicodeByDefault); }
+    QString txt2rtf(const QString &text) const;
     // ---- end of template reader additions -------------------------------------------------
 
     // ---- Run additions (CreateFileName) ---------------------------------------------------

@@ -13,6 +13,17 @@
 
 namespace rp {
 
+/// What index and position lookups give when nothing matches.
+inline constexpr int RpNotFound = -1;
+
+/// Position of a field in the template file, for authors' messages.
+struct TRpTemplatePos
+{
+    int line = 0;   ///< 1-based; 0 when unknown
+    int column = 0; ///< 1-based byte column
+    QString field;  ///< the field as written, delimiters included
+};
+
 /// Common base of everything handed to functions as an argument or result
 /// (variables, data-set fields, pictures, byte streams); callers test the kind
 /// with dynamic_cast.

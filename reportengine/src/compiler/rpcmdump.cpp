@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Command-stream listing: walks the items by their headers without touching the report.
-#include <reportengine/rpcmdump.h>
+#include "compiler/rpcmdump.h"
 
 #include <reportengine/rpbasereport.h>
 

@@ -2,6 +2,7 @@
 // Command stream items (save, read, update in place) and the work streams of a run.
 #include <reportengine/rpbasereport.h>
 
+#include "compiler/fieldkind.h"
 #include <zc/cp1252.h>
 
 #include <QBuffer>
@@ -29,13 +30,13 @@ constexpr int RowContentBeforeNField = 4 * 4 + 3 * 4 + 1;
 bool IsFieldItemId(std::int32_t id)
 {
     switch (id) {
-    case 0:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case -1:
-    case -2:
+    case fkVariable:
+    case fkNumber:
+    case fkString:
+    case fkBoolean:
+    case fkDate:
+    case fkDotField:
+    case fkColonField:
         return true;
     default:
         return false;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Field-language compiler: operand and operation tokens, infix to call text, format functions.
-#include <reportengine/rpcompiler.h>
+#include "compiler/rpcompiler.h"
 
+#include "compiler/fieldkind.h"
+#include "messages.h"
 #include <reportengine/rpconsts.h>
 
 #include <stdexcept>
@@ -56,7 +58,7 @@ int matchingBracket(const QString &s, int open)
             while (j < s.size() && !RpRightQuote(c, s[j]))
                 ++j;
             if (j >= s.size())
-                return -1;
+                return RpNotFound;
             i = j;
         } else if (c == u'(') {
             ++depth;
@@ -65,7 +67,7 @@ int matchingBracket(const QString &s, int open)
                 return i;
         }
     }
-    return -1;
+    return RpNotFound;
 }
 
 // Attributes of every operation the tokenizer produces.
@@ -224,23 +226,21 @@ void TRpExpression::Add(const QString &text, bool isOperand, int argsNeed, bool 
 void TRpExpression::Add(const TRpOperand &operand)
 {
     if (operand.ReqBoolArg && !operand.AllowBoolArg)
-        throw std::runtime_error(
-            "TRpExpression Add  - cannot set AllowBoolArg to false when ReqBoolArg is true");
+        throw std::runtime_error(msg::OperandAddFlags);
     FExpression.push_back(operand);
 }
 
 TRpOperand TRpExpression::GetOperand(int i) const
 {
     if (i < 0 || i >= Count())
-        throw std::runtime_error("TRpExpression GetOperand " + std::to_string(i) +
-                                 " - invalid index of operand");
+        throw std::runtime_error(msg::OperandIndex1 + std::to_string(i) + msg::OperandIndex2);
     return FExpression[static_cast<size_t>(i)];
 }
 
 TRpOperand TRpOperationStack::Pop()
 {
     if (FStack.empty())
-        throw std::runtime_error("TRpOperationStack GetOperation -1 - invalid index of operation");
+        throw std::runtime_error(msg::OperationIndexEmpty);
     TRpOperand op = FStack.back();
     FStack.pop_back();
     return op;
@@ -249,8 +249,7 @@ TRpOperand TRpOperationStack::Pop()
 TRpOperand TRpOperationStack::GetOperation(int i) const
 {
     if (i < 0 || i >= Count())
-        throw std::runtime_error("TRpOperationStack GetOperation " + std::to_string(i) +
-                                 " - invalid index of operation");
+        throw std::runtime_error(msg::OperationIndex1 + std::to_string(i) + msg::OperationIndex2);
     return FStack[static_cast<size_t>(i)];
 }
 
@@ -419,7 +418,7 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
     expression = RpTrim(expression);
     const QString E = expression;
     // Built only for a message: every field of a template passes through here.
-    const auto prefix = [&E] { return QStringLiteral("Cannot process an expression: ") + E; };
+    const auto prefix = [&E] { return QLatin1String(msg::CannotProcessExpression) + E; };
 
     TRpExpression infix;
     QString prevOp = QStringLiteral(" ");
@@ -447,8 +446,8 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
     for (;;) {
         if (tokenIsOperand) {
             if (prevIsOperand || prevOp == u")")
-                fail(prefix() + QStringLiteral(" error after ") + seen +
-                     QStringLiteral(" operation expected"));
+                fail(prefix() + QLatin1String(msg::ErrorAfter) + seen +
+                     QLatin1String(msg::OperationExpected));
             infix.Add(token, true, 0, false, false, false, 0, kind);
             seen += token;
             lastOperand = token;
@@ -457,15 +456,15 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
             prevOp.clear();
         } else {
             if (!operationMayFollow(prevOp, prevIsOperand, token))
-                fail(prefix() + QStringLiteral(" error after ") + seen + QStringLiteral(" \"") +
-                     token + QStringLiteral("\" not expected"));
+                fail(prefix() + QLatin1String(msg::ErrorAfter) + seen +
+                     QLatin1String(msg::QuoteBefore) + token +
+                     QLatin1String(msg::NotExpectedQuoted));
             const OpInfo *op = findOp(token);
             unaryAllowed = op->unaryAfter;
             if (token == u"(") {
                 ++depth;
             } else if (token == u")" && --depth < 0) {
-                fail(prefix() +
-                     QStringLiteral(" - number of \")\" is more than number of \"(\" brackets"));
+                fail(prefix() + QLatin1String(msg::MoreClosingBrackets));
             }
             infix.Add(token, false, op->argsNeed, op->reqBool, op->allowBool, op->retBool,
                       op->priority, 0);
@@ -478,19 +477,19 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
             break;
         if (QStringView(u"!%&()*+-/:<=>|").contains(text[0])) {
             if (!GetNextExprOperation(text, token, unaryAllowed, rest))
-                fail(prefix() + QStringLiteral(" error after ") + seen);
+                fail(prefix() + QLatin1String(msg::ErrorAfter) + seen);
             tokenIsOperand = false;
         } else {
             kind = GetNextExprField(text, token, dotAsColon, rest);
             if (kind == fkNotRecognised)
-                fail(prefix() + QStringLiteral(" error after ") + seen);
+                fail(prefix() + QLatin1String(msg::ErrorAfter) + seen);
             tokenIsOperand = true;
         }
     }
     if (depth > 0)
-        fail(prefix() + QStringLiteral(" \")\" expected"));
+        fail(prefix() + QLatin1String(msg::ClosingBracketExpected));
     if (!prevIsOperand && prevOp != u")")
-        fail(QStringLiteral("Unexpected end of expression: ") + E);
+        fail(QLatin1String(msg::UnexpectedEndOfExpression) + E);
 
     // Precedence: infix to postfix, left-associative.
     TRpExpression postfix;
@@ -522,8 +521,8 @@ QString ConvertExpression(QString &expression, bool dotAsColon)
         postfix.Add(stack.Pop());
 
     if (postfix.Count() == 0 || postfix.GetOperand(postfix.Count() - 1).IsOperand)
-        fail(QStringLiteral("Operation or function name missed in expression: ") + E +
-             QStringLiteral(", operand: ") + lastOperand);
+        fail(QLatin1String(msg::OperatorMissed) + E + QLatin1String(msg::OperatorMissedOperand) +
+             lastOperand);
 
     // Call text: every operation becomes NAME(args in popped order).
     QStringList texts;
@@ -617,13 +616,13 @@ TRpFieldFormat CheckFormat(QString &s, const TRpFormatContext &context)
 
     QStringList args;
     if (!SplitArgs(s.mid(i + 1, s.size() - i - 2), args))
-        fail(QStringLiteral("Brackets balance violation in format function ") + s);
+        fail(QLatin1String(msg::BracketsInFormatFunction) + s);
     if (args.size() < row.argmin)
-        fail(QStringLiteral("Illegal format function use: ") + s +
-             QStringLiteral(" - number of arguments is less than minimum required"));
+        fail(QLatin1String(msg::IllegalFormatFunctionUse) + s +
+             QLatin1String(msg::FewerArgumentsThanRequired));
     if (args.size() > row.argmax)
-        fail(QStringLiteral("Illegal format function use: ") + s +
-             QStringLiteral(" - number of arguments is more than maximum allowed"));
+        fail(QLatin1String(msg::IllegalFormatFunctionUse) + s +
+             QLatin1String(msg::MoreArgumentsThanAllowed));
 
     s = args.value(0);
     const bool hasArg = args.size() > 1;
@@ -646,8 +645,8 @@ TRpFieldFormat CheckFormat(QString &s, const TRpFormatContext &context)
             d = RpTrim(a.mid(colon + 1)).toInt(&okD);
         }
         if (!ok || !okP || !okD)
-            fail(QStringLiteral("Illegal use of format function ") + s +
-                 QStringLiteral(" - cannot understand argument ") + a);
+            fail(QLatin1String(msg::IllegalUseOfFormatFunction) + s +
+                 QLatin1String(msg::CannotUnderstandArgument) + a);
     }
 
     fmt.fmtnumber = id;

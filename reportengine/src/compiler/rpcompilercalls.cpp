@@ -2,8 +2,9 @@
 // Compiler services of the report: function names and numbers, argument counts, formats, aliases.
 #include <reportengine/rpbasereport.h>
 
+#include "compiler/rpcompiler.h"
 #include "compiler/rpfunctable.h"
-#include <reportengine/rpcompiler.h>
+#include "messages.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rpfunc.h>
 
@@ -92,13 +93,13 @@ bool TRpBaseReport::ProcessUDFName(const QString &text, QStringList &list, std::
     if (!GetUDFNumber(name, number))
         return false;
     if (!SplitArgs(inner, list))
-        illegal(QStringLiteral("Brackets balance violation in function ") + text);
+        illegal(QLatin1String(msg::BracketsInFunction) + text);
     if (list.size() < GetArgMinCount(number))
-        illegal(QStringLiteral("Illegal function use: ") + text +
-                QStringLiteral(" - number of arguments is less than minimum required"));
+        illegal(QLatin1String(msg::IllegalFunctionUse) + text +
+                QLatin1String(msg::FewerArgumentsThanRequired));
     if (list.size() > GetArgMaxCount(number))
-        illegal(QStringLiteral("Illegal function use: ") + text +
-                QStringLiteral(" - number of arguments is more than maximum allowed"));
+        illegal(QLatin1String(msg::IllegalFunctionUse) + text +
+                QLatin1String(msg::MoreArgumentsThanAllowed));
     return true;
 }
 
@@ -119,7 +120,7 @@ QString TRpBaseReport::DateConstToStr(const QString &dateConst) const
 
 std::int32_t TRpBaseReport::CtoN(const QString &)
 {
-    return -1;
+    return RpNotFound;
 }
 
 } // namespace rp

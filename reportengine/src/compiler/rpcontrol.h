@@ -26,7 +26,7 @@ class TRpControlCompiler
 public:
     explicit TRpControlCompiler(TRpRTF &report) : FReport(report) {}
 
-    /// `kind` is the field kind of the keyword (-3, -4, -11, -12, -23, -24, -25, -27).
+    /// `kind` is the field kind of the keyword (fkScan .. fkElsIf).
     void Compile(std::int32_t kind, const QString &fieldText, const QString &markup);
     /// Raises the nesting error for a block still open at the end of the template.
     void CheckNesting();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Brace balances of control blocks and skipping blocks that do not run.
 #include "compiler/rpcontrol.h"
+#include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 
@@ -256,7 +258,7 @@ void TRpControlRunner::skipBlock(bool scan)
         FReport.CmReadItemInfo();
         const std::int32_t id = FReport.FCmLastId;
         if (id == cmEnd)
-            throw EIOError("Undefined block end in command stream");
+            throw EIOError(msg::UndefinedBlockEnd);
         if (id == cmExprBegin && scan) {
             // Declarations and accumulator resets still happen in a scan that does not run.
             FReport.InitSkipUDF();

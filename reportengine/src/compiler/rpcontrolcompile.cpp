@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Compiling the control keywords into control items, with their nesting checks and messages.
+#include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "compiler/rpcontrol.h"
-#include <reportengine/rpcompiler.h>
+#include "compiler/rpfunctable.h"
+#include "messages.h"
+#include "reader/rpreader.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 
@@ -17,10 +22,10 @@ bool RpIsAsciiLetterOrDigit(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-constexpr std::int32_t fnSum = -1;
-constexpr std::int32_t fnCtn = -2;
-constexpr std::int32_t fnCts = -3;
-constexpr std::int32_t fnVar = -4;
+constexpr std::int32_t fnSum = BuiltInNumber(BuiltIn::Sum);
+constexpr std::int32_t fnCtn = BuiltInNumber(BuiltIn::Ctn);
+constexpr std::int32_t fnCts = BuiltInNumber(BuiltIn::Cts);
+constexpr std::int32_t fnVar = BuiltInNumber(BuiltIn::Var);
 
 [[noreturn]] void badIf(const QString &msg)
 {
@@ -51,7 +56,7 @@ bool TRpControlCompiler::parMarkAhead()
     // No mark lies in [FParSearchFrom, FParFoundAt): the last search answers for any start there.
     if (scs.FParSearchFrom >= 0 && from >= scs.FParSearchFrom && from <= scs.FParFoundAt)
         return scs.FParFoundAt != INT32_MAX;
-    TRpTemplateReader &reader = FReport.FReader;
+    TRpTemplateReader &reader = *FReport.FReader;
     std::int32_t found = INT32_MAX;
     while (!reader.FileEof()) {
         if (reader.ReadFb() != '\\')
@@ -72,7 +77,7 @@ QString TRpControlCompiler::trailingText()
 {
     // KillPar reads on to the next paragraph mark, to the end of the template when there is
     // none: asking first keeps a template of many keywords and few marks linear.
-    return parMarkAhead() ? FReport.FReader.KillPar() : QString();
+    return parMarkAhead() ? FReport.FReader->KillPar() : QString();
 }
 
 std::int32_t TRpControlCompiler::pos() const
@@ -94,28 +99,28 @@ void TRpControlCompiler::Compile(std::int32_t kind, const QString &fieldText, co
     if (FParts.isEmpty())
         FParts.append(fieldText);
     switch (kind) {
-    case -23:
+    case fkIf:
         compileIf(fieldText, markup);
         break;
-    case -25:
+    case fkElse:
         compileElse(fieldText, markup);
         break;
-    case -27:
+    case fkElsIf:
         compileElsIf(fieldText, markup);
         break;
-    case -24:
+    case fkEndIf:
         compileEndIf(fieldText, markup);
         break;
-    case -3:
+    case fkScan:
         compileScan(fieldText, markup);
         break;
-    case -11:
+    case fkScanEntry:
         compileScanEntry(fieldText, markup);
         break;
-    case -12:
+    case fkScanFooter:
         compileScanFooter(fieldText, markup);
         break;
-    case -4:
+    case fkEndScan:
         compileEndScan(fieldText, markup);
         break;
     default:
@@ -129,7 +134,7 @@ void TRpControlCompiler::compileCondition(const QString &text)
     QStringList args;
     std::int32_t number = 0;
     if (!FReport.ProcessUDFName(text, args, number))
-        badFunction(QStringLiteral("Function not found: ") + text);
+        badFunction(QLatin1String(msg::FunctionNotFound) + text);
     FReport.ProcessUDF(text, text, QString(), TRpFieldFormat{}, false, true);
 }
 
@@ -139,9 +144,9 @@ void TRpControlCompiler::compileIf(const QString &fieldText, const QString &mark
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"if\" command: ") + fieldText);
+        badIf(QLatin1String(msg::IfCommand) + fieldText);
     if (!endsWithClose(FParts[0]))
-        badIf(QStringLiteral("Illegal using of \"if\" keyword: ") + FParts[0]);
+        badIf(QLatin1String(msg::IfKeyword) + FParts[0]);
     const QString condition = RpTrim(FParts[0]);
     compileCondition(condition);
 
@@ -158,12 +163,12 @@ void TRpControlCompiler::compileElse(const QString &fieldText, const QString &ma
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"Else\" command: ") + fieldText);
+        badIf(QLatin1String(msg::ElseCommand) + fieldText);
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badIf(QStringLiteral("Error: \"else\" must be after \"if\": ") + fieldText);
+        badIf(QLatin1String(msg::ElseWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplElse))
-        badIf(QStringLiteral("Error: \"else\" is not expected: ") + fieldText);
+        badIf(QLatin1String(msg::ElseNotExpected) + fieldText);
 
     const QString trailing = trailingText();
     FReport.CmSaveEndIfItem(markup, trailing, scs.GetCurrentScanNum());
@@ -177,14 +182,14 @@ void TRpControlCompiler::compileElsIf(const QString &fieldText, const QString &m
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"elsif\" command: ") + fieldText);
+        badIf(QLatin1String(msg::ElsIfCommand) + fieldText);
     if (!endsWithClose(FParts[0]))
-        badIf(QStringLiteral("Illegal using of \"elsif\" keyword: ") + FParts[0]);
+        badIf(QLatin1String(msg::ElsIfKeyword) + FParts[0]);
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badIf(QStringLiteral("Error: \"elseif\" must be after \"if\": ") + fieldText);
+        badIf(QLatin1String(msg::ElsIfWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplElsIf))
-        badIf(QStringLiteral("Error: \"elseif\" is not expected: ") + fieldText);
+        badIf(QLatin1String(msg::ElsIfNotExpected) + fieldText);
 
     FReport.CmSaveEndIfItem(QString(), QString(), scs.GetCurrentScanNum());
     scs.ExitScan();
@@ -208,12 +213,12 @@ void TRpControlCompiler::compileEndIf(const QString &fieldText, const QString &m
 {
     TRpScans &scs = *FReport.FScs;
     if (FParts.size() > 1)
-        badIf(QStringLiteral("Illegal using of \"endif\" command: ") + fieldText);
+        badIf(QLatin1String(msg::EndIfCommand) + fieldText);
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badIf(QStringLiteral("Error: \"endif\" must be after \"if\": ") + fieldText);
+        badIf(QLatin1String(msg::EndIfWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplEndIf))
-        badIf(QStringLiteral("Error: \"endif\" is not expected: ") + fieldText);
+        badIf(QLatin1String(msg::EndIfNotExpected) + fieldText);
 
     for (; scs.FElsIfCount > 0; --scs.FElsIfCount) {
         FReport.CmSaveEndIfItem(QString(), QString(), scs.GetCurrentScanNum());
@@ -235,13 +240,13 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
     TRpScans &scs = *FReport.FScs;
     const QString head = RpTrim(FParts[0]);
     if (!head.endsWith(u')'))
-        badScan(QStringLiteral("Illegal using of \"scan\" keyword: ") + FParts[0]);
+        badScan(QLatin1String(msg::ScanKeyword) + FParts[0]);
     const QString alias = RpTrim(head.mid(head.indexOf(u'(') + 1).chopped(1));
     TRpDataSet *dataSet = nullptr;
     if (!alias.isEmpty()) {
         const std::int32_t n = FReport.CtoN(alias);
         if (n < 0 || n >= static_cast<std::int32_t>(FReport.FDFiles.size()))
-            badScan(QStringLiteral("Scan Alias not found: ") + alias);
+            badScan(QLatin1String(msg::ScanAliasNotFound) + alias);
         dataSet = FReport.FDFiles[static_cast<size_t>(n)];
     }
 
@@ -258,9 +263,7 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
             noEof = true;
         } else if (lower.size() > 7 && lower.startsWith(u"while(") && lower.endsWith(u')')) {
             if (!condition.isEmpty())
-                badScan(QStringLiteral("More than one \"while\" function is not allowed in "
-                                       "command ") +
-                        fieldText);
+                badScan(QLatin1String(msg::MoreThanOneWhile) + fieldText);
             condition = option;
         } else {
             rest.append(FParts[i]);
@@ -273,11 +276,9 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
     const std::int32_t at = pos();
     const QString trailing = trailingText();
     if (alias.isEmpty() && condition.isEmpty())
-        badScan(QStringLiteral("Either \"scan\" with DataSet or \"while\" function must be "
-                               "present in command ") +
-                fieldText);
+        badScan(QLatin1String(msg::ScanWithoutSource) + fieldText);
     if (scs.ScCount() == 0xFFFF)
-        badScan(QStringLiteral("Too many blocks in template: ") + fieldText);
+        badScan(QLatin1String(msg::TooManyBlocks) + fieldText);
     const auto number = static_cast<std::uint16_t>(scs.ScCount() + 1);
     if (condition.isEmpty())
         FReport.CmSaveScanItem(markup, trailing, number);
@@ -293,13 +294,13 @@ void TRpControlCompiler::compileScanEntry(const QString &fieldText, const QStrin
     TRpScans &scs = *FReport.FScs;
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badScan(QStringLiteral("Error: Scanentry must be after scan: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryWithoutScan) + fieldText);
     if (top->FIsEntry)
-        badScan(QStringLiteral("Error: Scanentry already exists for scan block: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryTwice) + fieldText);
     if (top->FIsFooter)
-        badScan(QStringLiteral("Error: Scanentry not allowed after scanfooter: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryAfterFooter) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplScanEntry))
-        badScan(QStringLiteral("Error: Scanentry is not expected: ") + fieldText);
+        badScan(QLatin1String(msg::ScanEntryNotExpected) + fieldText);
 
     const QString trailing = trailingText();
     const std::int32_t at = pos();
@@ -323,11 +324,11 @@ void TRpControlCompiler::compileScanFooter(const QString &fieldText, const QStri
     TRpScans &scs = *FReport.FScs;
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badScan(QStringLiteral("Error: Scanfooter must be after Scan: ") + fieldText);
+        badScan(QLatin1String(msg::ScanFooterWithoutScan) + fieldText);
     if (top->FIsFooter)
-        badScan(QStringLiteral("Error: Scanfooter already exists for scan block: ") + fieldText);
+        badScan(QLatin1String(msg::ScanFooterTwice) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplScanFooter))
-        badScan(QStringLiteral("Error: Scanfooter is not expected: ") + fieldText);
+        badScan(QLatin1String(msg::ScanFooterNotExpected) + fieldText);
 
     compileSkipAndCondition();
     const QString trailing = trailingText();
@@ -342,9 +343,9 @@ void TRpControlCompiler::compileEndScan(const QString &fieldText, const QString 
     TRpScans &scs = *FReport.FScs;
     const TRpScanInfo *top = scs.GetTopScanInfo();
     if (!top)
-        badScan(QStringLiteral("Error: Endscan must be after scan: ") + fieldText);
+        badScan(QLatin1String(msg::EndScanWithoutScan) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplEndScan))
-        badScan(QStringLiteral("Error: Endscan is not expected: ") + fieldText);
+        badScan(QLatin1String(msg::EndScanNotExpected) + fieldText);
 
     if (!top->FIsFooter)
         compileSkipAndCondition();
@@ -362,15 +363,15 @@ void TRpControlCompiler::compileAttachedCalls(const QString &fieldText)
         TRpFieldFormat format;
         QString first;
         if (FReport.fldnum(call, format, first) != fkFunction)
-            badScan(QStringLiteral("Cannot process expression ") + call +
-                    QStringLiteral(" in scan command ") + fieldText);
+            badScan(QLatin1String(msg::CannotProcessScanExpression) + call +
+                    QLatin1String(msg::InScanCommand) + fieldText);
         if (format.fmtnumber != fmtNone)
-            badScan(QStringLiteral("Format function ") + call +
-                    QStringLiteral(" not allowed in scan command ") + fieldText);
+            badScan(QLatin1String(msg::FormatFunction) + call +
+                    QLatin1String(msg::NotAllowedInScanCommand) + fieldText);
         QStringList args;
         std::int32_t number = 0;
         if (!FReport.ProcessUDFName(call, args, number))
-            badFunction(QStringLiteral("Function not found: ") + call);
+            badFunction(QLatin1String(msg::FunctionNotFound) + call);
         checkAttachedArgs(number, call);
         FReport.ProcessUDF(call, call, QString(), TRpFieldFormat{}, false, false);
     }
@@ -382,7 +383,7 @@ void TRpControlCompiler::checkAttachedArgs(std::int32_t function, const QString 
     std::int32_t number = 0;
     FReport.ProcessUDFName(call, args, number);
     const auto fail = [&call](const QString &arg, const char *what) {
-        badFunction(QStringLiteral("Illegal function use: ") + arg + QLatin1String(what) + call);
+        badFunction(QLatin1String(msg::IllegalFunctionUse) + arg + QLatin1String(what) + call);
     };
     const auto kindOf = [this](const QString &arg, bool &formatted) {
         TRpFieldFormat format;
@@ -396,9 +397,9 @@ void TRpControlCompiler::checkAttachedArgs(std::int32_t function, const QString 
         for (const QString &a : args) {
             const std::int32_t kind = kindOf(a, formatted);
             if (formatted)
-                fail(a, " - format function not allowed in scan command in expression ");
+                fail(a, msg::FormatInScanExpression);
             if (kind != fkVariable)
-                fail(a, " - report variable expected as argument in expression ");
+                fail(a, msg::VariableExpectedInExpression);
         }
         return;
     }
@@ -407,21 +408,19 @@ void TRpControlCompiler::checkAttachedArgs(std::int32_t function, const QString 
     if (!args.isEmpty()) {
         const std::int32_t kind = kindOf(args[0], formatted);
         if (formatted)
-            fail(args[0], " - format function not allowed in scan command in expression ");
+            fail(args[0], msg::FormatInScanExpression);
         if (kind < fkColonField || kind > fkFunction)
-            fail(args[0], " - datafield, variable or UDF expected as first argument in "
-                          "expression ");
+            fail(args[0], msg::FirstArgumentExpected);
     }
     if (args.size() > 1) {
         const std::int32_t kind = kindOf(args[1], formatted);
         if (formatted)
-            fail(args[1], " - format function not allowed in scan command in expression ");
+            fail(args[1], msg::FormatInScanExpression);
         if (kind != fkVariable)
-            fail(args[1], " - report variable expected as second argument in expression ");
+            fail(args[1], msg::SecondArgumentExpected);
     }
     if (args.size() > 2 && RpTrim(args[2]).toUpper() != u"NORESET")
-        fail(args[2], " - symbol \")\" or keyword \"NORESET\" expected as third argument in "
-                      "expression ");
+        fail(args[2], msg::ThirdArgumentExpected);
 }
 
 // ---- End of the template ----------------------------------------------------------------------
@@ -432,8 +431,8 @@ void TRpControlCompiler::CheckNesting()
     if (!top)
         return;
     if (top->RpLngId() < rplEndScan)
-        badScan(QStringLiteral("Nesting error - endscan expected, but end of document found"));
-    badIf(QStringLiteral("Endif expected, but end of document found"));
+        badScan(QLatin1String(msg::EndScanExpectedAtEnd));
+    badIf(QLatin1String(msg::EndIfExpectedAtEnd));
 }
 
 } // namespace rp

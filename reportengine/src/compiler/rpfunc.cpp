@@ -2,8 +2,8 @@
 // User-defined functions: name rules, ordered argument counts, lookup, argument conversion.
 #include <reportengine/rpfunc.h>
 
+#include "compiler/rpcompiler.h"
 #include <reportengine/rpbasereport.h>
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rpdataset.h>
 
 #include <stdexcept>
@@ -130,7 +130,7 @@ int TRpUDFCollection::IndexOf(const TRpUDF *item) const
     for (int i = 0; i < Count(); ++i)
         if (FItems[static_cast<size_t>(i)].get() == item)
             return i;
-    return -1;
+    return RpNotFound;
 }
 
 // ---- TRpUDFList ------------------------------------------------------------------------------
@@ -145,7 +145,7 @@ int TRpUDFList::FindFunction(const QString &name) const
     for (int i = 0; i < FFunctions.Count(); ++i)
         if (RpTrim(FFunctions.Items(i)->Name()).toUpper() == key)
             return i;
-    return -1;
+    return RpNotFound;
 }
 
 // ---- Argument conversion ---------------------------------------------------------------------

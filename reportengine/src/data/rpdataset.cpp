@@ -2,6 +2,7 @@
 // Data-set interface: field list, controls counter and the typed field accessors.
 #include <reportengine/rpdataset.h>
 
+#include "messages.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rpformat.h>
 #include <zc/cp1252.h>
@@ -136,7 +137,7 @@ qint64 TRpField::AsInteger() const
                              ? v.toDouble()
                              : AsDateTime();
         if (!std::isfinite(d) || std::fabs(d) >= 9.2e18)
-            throw EConvertError(Quoted(AsString()).toStdString() + " is not a valid integer value");
+            throw EConvertError(Quoted(AsString()).toStdString() + msg::NotAValidInteger);
         return std::llround(d);
     }
     case QMetaType::LongLong:

@@ -517,6 +517,9 @@ bool isBlank(QChar c)
     return c.unicode() <= 0x20;
 }
 
+constexpr int NoDigit = -1;
+
+// Value of `c` as a digit of `base` (10 or 16), NoDigit when it is none.
 int digitValue(QChar c, int base)
 {
     const char16_t u = c.unicode();
@@ -526,7 +529,7 @@ int digitValue(QChar c, int base)
         return u - u'a' + 10;
     if (base == 16 && u >= u'A' && u <= u'F')
         return u - u'A' + 10;
-    return -1;
+    return NoDigit;
 }
 
 } // namespace
@@ -689,7 +692,7 @@ bool TryStrToInt64(const QString &text, std::int64_t &value)
         base == 16 ? UINT64_MAX : (negative ? 9223372036854775808ULL : 9223372036854775807ULL);
     for (; i < n; ++i) {
         const int digit = digitValue(text[i], base);
-        if (digit < 0)
+        if (digit == NoDigit)
             return false;
         if (acc > (limit - std::uint64_t(digit)) / std::uint64_t(base))
             return false;

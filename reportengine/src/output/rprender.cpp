@@ -2,6 +2,10 @@
 // Value rendering: variables, constants, data-set fields and results as RTF text.
 #include <reportengine/rprtf.h>
 
+#include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
+#include "messages.h"
+#include "reader/rpreader.h"
 #include <reportengine/rpconsts.h>
 
 namespace rp {
@@ -31,7 +35,7 @@ TFloatFormat floatFormatOf(int n)
 
 [[noreturn]] void unknownFormat(int n)
 {
-    throw EIllegalFunctionUse(("Unknown format function " + RpFormatName(n)).toStdString());
+    throw EIllegalFunctionUse((msg::UnknownFormatFunction + RpFormatName(n)).toStdString());
 }
 
 bool isBracketNumber(const QString &s, int &number)
@@ -94,7 +98,7 @@ void TRpRTF::writeText(const QString &value, const QString &markup)
 void TRpRTF::writeMissing(const TRpRowContent &c, const QString &what)
 {
     if (FStrict)
-        throw EIOError((what + QStringLiteral(" not found: ") +
+        throw EIOError((what + QLatin1String(msg::NotFoundColon) +
                         (c.Dalias.isEmpty() ? c.Field : c.Dalias + u':' + c.Field))
                            .toStdString());
     wr((FOptions & eoClearMissedFields) ? c.sout : c.stestf);
@@ -105,7 +109,7 @@ void TRpRTF::OutVar()
     TRpRowContent c;
     CmReadField(c);
     if (GetVarNumber(c.Field) <= 0) {
-        writeMissing(c, QStringLiteral("Report variable"));
+        writeMissing(c, QLatin1String(msg::MissingReportVariable));
         return;
     }
     WriteVarRTF(VarByName(c.Field)->AsString(), c.fmt, c.sout);
@@ -200,7 +204,7 @@ void TRpRTF::OutField(const TRpRowContent &c)
 {
     TRpField *field = c.DefinedType == rcsimple ? nullptr : fieldOf(c);
     if (!field) {
-        writeMissing(c, QStringLiteral("Data-set field"));
+        writeMissing(c, QLatin1String(msg::MissingDataSetField));
         return;
     }
     if (field->DataSet()->Eof()) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Picture output of value rendering: sources, the RTF picture group and RTF value insertion.
 #include "output/rpmetafile.h"
+#include "reader/rpreader.h"
 #include "rtfinsert/rprtfstream.h"
 #include <reportengine/rpimageformat.h>
 #include <reportengine/rprtf.h>
@@ -110,7 +111,7 @@ void TRpRTF::WritePictureResult(TRpPicture *picture, const TRpFieldFormat &forma
         if (!fmt)
             fmt = owned.get();
     }
-    const auto &colors = FReader.FDocColorTable;
+    const auto &colors = FReader->FDocColorTable;
     if (fmt->FBorder.ColorIndex >= colors.size())
         fmt->SetBorderType(fmt->FBorder.BrType, fmt->FBorder.Width, 0);
 
@@ -137,7 +138,7 @@ void TRpRTF::WritePictureResult(TRpPicture *picture, const TRpFieldFormat &forma
     TRpColor color;
     if (fmt->FBorder.ColorIndex < colors.size())
         color = colors[fmt->FBorder.ColorIndex];
-    const int c = FReader.UseColor(
+    const int c = FReader->UseColor(
         QStringLiteral("\\red%1\\green%2\\blue%3;").arg(color.fr).arg(color.fg).arg(color.fb));
     if (fmt->FBorder.BrType != ibtNone)
         header += QStringLiteral("\\brdrw") + QString::number(fmt->FBorderTwips) +

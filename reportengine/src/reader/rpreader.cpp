@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Template reader: walks the RTF template once, takes out header groups, finds report fields.
-#include <reportengine/rpreader.h>
+#include "reader/rpreader.h"
 
+#include "messages.h"
 #include <zc/cp1252.h>
 
 #include <reportengine/rpbasereport.h>
@@ -42,6 +43,9 @@ int upper(int c)
     return (c >= 'a' && c <= 'z') ? c - 32 : c;
 }
 
+constexpr int NoHexDigit = -1;
+
+// Value of the hexadecimal digit `c`, NoHexDigit when it is none.
 int hexValue(QChar c)
 {
     const char16_t u = c.unicode();
@@ -51,7 +55,7 @@ int hexValue(QChar c)
         return u - 'a' + 10;
     if (u >= 'A' && u <= 'F')
         return u - 'A' + 10;
-    return -1;
+    return NoHexDigit;
 }
 
 [[noreturn]] void badRtf(const char *msg)
@@ -857,7 +861,7 @@ void TRpTemplateReader::ProcessFontTable()
             while (end < entry.size() && entry[end].isDigit())
                 ++end;
             if (end == digits)
-                badRtf("Can't define font charset in input file");
+                badRtf(msg::NoFontCharset);
             // A font that names its own script (Cyrillic, Greek, Japanese, Symbol ...) holds
             // text in that script's code page; giving it the report's charset would turn its
             // text into Western letters. Only the fonts that say ANSI or "default" take it.
@@ -876,7 +880,7 @@ void TRpTemplateReader::ProcessColorTable()
     int depth = 1;
     for (;;) {
         if (FileEof())
-            badRtf("Can't read color table from input file");
+            badRtf(msg::NoColorTable);
         const unsigned char b = ReadFb();
         if (b == '{')
             ++depth;
@@ -990,7 +994,7 @@ void TRpTemplateReader::CutRtString(const QString &raw, QString &fieldText, QStr
             if (nx == u'\'') {
                 const int h = hexValue(s[i + 2]);
                 const int l = hexValue(s[i + 3]);
-                if (h >= 0 && l >= 0 && (h | l) != 0)
+                if (h != NoHexDigit && l != NoHexDigit && (h | l) != 0)
                     toField(RpCp1252Char(static_cast<unsigned char>(h * 16 + l)));
                 i += 4;
                 continue;
@@ -1191,10 +1195,10 @@ void TRpBaseReport::ReadFileBody()
         return;
     const QFileInfo info(FInFile);
     if (FInFile.isEmpty() || !info.isFile())
-        throw EIOError(("Can't read file " + FInFile).toStdString());
+        throw EIOError((msg::CannotReadFile + FInFile).toStdString());
     QFile file(FInFile);
     const qint64 size = info.size();
-    const QString shortRead = QStringLiteral("Can't read report template from file: ") + FInFile;
+    const QString shortRead = QLatin1String(msg::CannotReadTemplate) + FInFile;
     if (size > std::numeric_limits<std::int32_t>::max() - 1 || !file.open(QIODevice::ReadOnly))
         throw EIOError(shortRead.toStdString());
     FPFile = file.read(size);
@@ -1206,7 +1210,7 @@ void TRpBaseReport::ReadFileBody()
 void TRpBaseReport::SetTemplateBuffer(const QByteArray &bytes, int size)
 {
     if (FExecute)
-        throw EIOError("Can't set template while executing report");
+        throw EIOError(msg::TemplateWhileExecuting);
     FPFile = (size < 0 || size >= bytes.size()) ? bytes : bytes.left(size);
     Flent = static_cast<std::int32_t>(FPFile.size());
     FTmLoaded = true;

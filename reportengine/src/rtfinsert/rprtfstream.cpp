@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // RTF memo insertion: the tokenizer, the body processor and the four entry points.
 #include "rtfinsert/rprtfstream.h"
+#include "reader/rpreader.h"
 
 #include <reportengine/rprtf.h>
 #include <zc/cp1252.h>
@@ -383,7 +384,7 @@ void insertFrom(TRpBaseRTFReport &report, QIODevice *out, QIODevice *source, boo
         source->seek(0);
     auto rps = std::make_unique<TRpStream>(&report, source);
     rps->SetOutStream(out);
-    TRpTemplateReader &doc = report.FReader;
+    TRpTemplateReader &doc = *report.FReader;
     rps->FInTable = false;
     rps->FFontTable.AddFromList(doc.FRTFFont);
     for (const QString &c : doc.FRTFColor)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Merging tables of RTF memo insertion: number replacements, fonts, colours, styles.
 #include "rtfinsert/rprtfstream.h"
+#include <reportengine/rptypes.h>
 
 #include <algorithm>
 
@@ -70,7 +71,7 @@ int numberAfter(const QString &s, QLatin1String word, int *at = nullptr, int *le
     for (;;) {
         const int p = s.indexOf(word, from);
         if (p < 0)
-            return -1;
+            return RpNotFound;
         int i = p + word.size();
         int n = 0;
         const int digits = i;
@@ -177,7 +178,7 @@ int TRpFontStrings::FindNumber(const QString &text) const
     for (int i = 0; i < FCount; ++i)
         if (FStrings[i].text == text)
             return i;
-    return -1;
+    return RpNotFound;
 }
 
 QString TRpFontStrings::GetString(int i) const
@@ -310,7 +311,7 @@ int TRpStyleStrings::FindNumber(const QString &text) const
         if (t.contains(QLatin1String("\\snext")) == hasNext && withoutSnext(t) == key)
             return i;
     }
-    return -1;
+    return RpNotFound;
 }
 
 void TRpStyleStrings::CorrectNewStyles()

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Running the control items: conditional parts, scan passes and their repetition.
 #include "compiler/rpcontrol.h"
+#include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 #include <reportengine/rprtf.h>
 
@@ -14,7 +16,7 @@ TRpScanInfo &TRpControlRunner::makeCurrent(std::uint16_t n)
     TRpScanInfo *block = FReport.FScs->GetCurrentScanInfo();
     // Block numbers come from this run's compile phase; anything else is a damaged stream.
     if (!block)
-        throw EIOError("Undefined block in command stream");
+        throw EIOError(msg::UndefinedBlock);
     return *block;
 }
 
@@ -169,11 +171,8 @@ void TRpControlRunner::repeatScan(TRpScanInfo &block)
 {
     // With no data set to run out, a condition that never turns false would repeat forever.
     if (block.FIsWhile && !block.DataSet() && ++block.FPasses >= FReport.MaxWhilePasses())
-        throw EIllegalScanUse(QStringLiteral("Scan without data set still repeating after %1 "
-                                             "passes: %2")
-                                  .arg(block.FPasses)
-                                  .arg(block.FWhileString)
-                                  .toStdString());
+        throw EIllegalScanUse(
+            msg::WhileStillRepeating(block.FPasses, block.FWhileString).toStdString());
     // Close or reopen the groups one pass leaves open, so every pass starts at the same depth.
     const QString fix(std::abs(block.FFullBalance), block.FFullBalance < 0 ? u'{' : u'}');
     FReport.wr(fix);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Selected-row scans for hosts that name the records to visit by number.
 #include "compiler/rpcontrol.h"
+#include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpdataset.h>
 #include <reportengine/rprtf.h>
 
@@ -17,10 +19,7 @@ void RpScanSelectedRecords(TRpRTF &report, TRpDataSet *dataSet, const QList<int>
         for (int i = 1; i < record && !dataSet->Eof(); ++i)
             dataSet->Next();
         if (record < 1 || dataSet->Eof())
-            throw std::out_of_range(QStringLiteral("no record %1 in data set %2")
-                                        .arg(record)
-                                        .arg(dataSet->Name())
-                                        .toStdString());
+            throw std::out_of_range(msg::NoSuchRecord(record, dataSet->Name()).toStdString());
         rows->append(dataSet->GetBookmark());
     }
     dataSet->First();

@@ -2,7 +2,11 @@
 // Expression execution: calls compiled to postfix items, and the stack machine that runs them.
 #include <reportengine/rprtf.h>
 
+#include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
 #include "compiler/rpfunctable.h"
+#include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <algorithm>
@@ -13,12 +17,14 @@ namespace rp {
 
 namespace {
 
-constexpr std::int32_t fnSum = -1;
-constexpr std::int32_t fnCts = -3;
-constexpr std::int32_t fnIif = -62;
-constexpr std::int32_t fnIifTest = -66;
-constexpr std::int32_t fnIifTrue = -67;
-constexpr std::int32_t fnIifFalse = -68;
+constexpr std::int32_t fnSum = BuiltInNumber(BuiltIn::Sum);
+constexpr std::int32_t fnCts = BuiltInNumber(BuiltIn::Cts);
+constexpr std::int32_t fnIif = BuiltInNumber(BuiltIn::Iif);
+constexpr std::int32_t fnIifTest = BuiltInNumber(BuiltIn::SysIifTest);
+constexpr std::int32_t fnIifTrue = BuiltInNumber(BuiltIn::SysIifTrue);
+constexpr std::int32_t fnIifFalse = BuiltInNumber(BuiltIn::SysIifFalse);
+// The three IIF parts follow the test: part i of an IIF is SYS_IIF_TEST - i.
+static_assert(fnIifTrue == fnIifTest - 1 && fnIifFalse == fnIifTest - 2);
 
 [[noreturn]] void illegal(const QString &msg)
 {
@@ -42,7 +48,7 @@ void TRpRTF::ProcessUDF(const QString &callText, const QString &exprText, const 
     if (!ProcessUDFName(callText, args, number)) {
         // Not a function of this report: the field stays as it was written.
         if (FStrict)
-            illegal(QStringLiteral("Function not found: ") + callText);
+            illegal(QLatin1String(msg::FunctionNotFound) + callText);
         if (FOptions & eoClearMissedFields)
             CmSaveRawItem(markup);
         else
@@ -50,8 +56,8 @@ void TRpRTF::ProcessUDF(const QString &callText, const QString &exprText, const 
         return;
     }
     if (format.fmtnumber > 0 && !CheckUdfFormat(number, format))
-        illegal(QStringLiteral("Format function ") + RpFormatName(format.fmtnumber) +
-                QStringLiteral(" doesn't conform to it's expression: ") + callText);
+        illegal(QLatin1String(msg::FormatFunction) + RpFormatName(format.fmtnumber) +
+                QLatin1String(msg::DoesNotConformToExpression) + callText);
     TRpRowContent c;
     c.Field = exprText;
     c.NField = number;
@@ -87,9 +93,9 @@ void TRpRTF::ProcessUDFArgs(std::int32_t number, const QStringList &args, std::i
         QString first;
         const std::int32_t kind = fldnum(a, format, first);
         if (format.fmtnumber != fmtNone)
-            illegal(QStringLiteral("Illegal function use: expression ") + a +
-                    QStringLiteral(" has format function ") + RpFormatName(format.fmtnumber) +
-                    QStringLiteral(", which is not allowed within another expression"));
+            illegal(QLatin1String(msg::IllegalFunctionUseExpression) + a +
+                    QLatin1String(msg::HasFormatFunction) + RpFormatName(format.fmtnumber) +
+                    QLatin1String(msg::NotAllowedWithinExpression));
         switch (kind) {
         case fkVariable:
         case fkNumber:
@@ -108,14 +114,14 @@ void TRpRTF::ProcessUDFArgs(std::int32_t number, const QStringList &args, std::i
             QStringList inner;
             std::int32_t innerNumber = 0;
             if (!ProcessUDFName(call, inner, innerNumber))
-                illegal(QStringLiteral("Function not found: ") + a);
+                illegal(QLatin1String(msg::FunctionNotFound) + a);
             ProcessUDFArgs(innerNumber, inner, n, number, i);
             break;
         }
         default:
-            illegal(QStringLiteral("Cannot use ") +
-                    (a.isEmpty() ? QStringLiteral("empty string") : a) +
-                    QStringLiteral(" as argument for another expression"));
+            illegal(QLatin1String(msg::CannotUse) +
+                    (a.isEmpty() ? QLatin1String(msg::EmptyString) : a) +
+                    QLatin1String(msg::AsArgumentForExpression));
         }
         if (number == fnIif && i <= 2)
             CmSaveExecuteUDFItem(fnIifTest - i, 1, fnIif, i, n);
@@ -176,8 +182,9 @@ void TRpRTF::pushValueItem(ExecFrame &frame, std::int32_t id, bool skipping)
         resolveFieldItem(c, itemPos);
         TRpField *field = c.DefinedType == rcsimple ? nullptr : fieldOf(c);
         if (!field)
-            illegal(QStringLiteral("Illegal function use: ") + frame.expression +
-                    QStringLiteral(" - dataset field ") + c.Field + QStringLiteral(" not found"));
+            illegal(QLatin1String(msg::IllegalFunctionUse) + frame.expression +
+                    QLatin1String(msg::DataSetFieldInExpression) + c.Field +
+                    QLatin1String(msg::NotFoundSuffix));
         frame.stack.push_back(field);
         return;
     }
@@ -253,7 +260,7 @@ void TRpRTF::passOverItems(ExecFrame &frame, std::int32_t marker, std::int32_t i
             pushValueItem(frame, id, true);
         } else if (id == cmEnd || id == cmExprEnd) {
             // A well-formed stream never gets here; stop rather than read past the end.
-            throw EIOError("Undefined argument in UDF");
+            throw EIOError(msg::UndefinedUdfArgument);
         } else {
             CmSkipItem();
         }
@@ -292,7 +299,7 @@ void TRpRTF::OutUDF()
             continue;
         }
         if (id != cmExecuteUDF)
-            throw EIOError("Undefined argument in UDF");
+            throw EIOError(msg::UndefinedUdfArgument);
 
         std::int32_t f, count, mainF, argNo, iif;
         CmReadExecuteUDFItem(f, count, mainF, argNo, iif);
@@ -311,8 +318,8 @@ void TRpRTF::OutUDF()
             holder = frame.own(std::make_unique<TRpMemoryStream>());
             break;
         default:
-            illegal(QStringLiteral("Result type defined in function") + functionName(f) +
-                    QStringLiteral(" is not supported"));
+            illegal(QLatin1String(msg::ResultTypeInFunction) + functionName(f) +
+                    QLatin1String(msg::IsNotSupported));
         }
         applyNoReset(frame, f, args);
         ExecUDF(f, args, count, holder, frame.expression);

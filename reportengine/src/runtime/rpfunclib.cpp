@@ -3,9 +3,10 @@
 // accumulators, IIF and the operand helpers the function groups share.
 #include "runtime/rpfunclib.h"
 
+#include "compiler/rpcompiler.h"
 #include "compiler/rpfunctable.h"
 #include "runtime/rpfunclib_p.h"
-#include <reportengine/rpcompiler.h>
+#include "runtime/rpscans.h"
 #include <reportengine/rprtf.h>
 
 #include <algorithm>
@@ -277,12 +278,12 @@ void DoAccumulate(const TRpFuncCall &call)
     if (!field && !var)
         return;
     long double add = 0;
-    if (call.Index == -3) {
+    if (call.Fn() == BuiltIn::Cts) {
         const QString text = field ? field->AsString() : var->AsString();
         add = RpTrim(text).isEmpty() ? 0 : 1;
     } else {
         const long double value = field ? field->AsFloat() : var->AsFloat();
-        add = call.Index == -1 ? value : (value != 0 ? 1 : 0);
+        add = call.Fn() == BuiltIn::Sum ? value : (value != 0 ? 1 : 0);
     }
     const long double total = accu->AsFloat() + add;
     accu->SetAsFloat(total);
@@ -316,35 +317,35 @@ void DoIif(const TRpFuncCall &call)
 // The number of a control or support function; false for any other.
 bool DoControlFunction(const TRpFuncCall &call)
 {
-    switch (call.Index) {
-    case -1:
-    case -2:
-    case -3:
+    switch (call.Fn()) {
+    case BuiltIn::Sum:
+    case BuiltIn::Ctn:
+    case BuiltIn::Cts:
         DoAccumulate(call);
         return true;
-    case -4: // VAR: the declarations are made by InitFunctions
-    case -67:
-    case -68: // the IIF branch markers: the executor keeps the branch's value
+    case BuiltIn::Var: // VAR: the declarations are made by InitFunctions
+    case BuiltIn::SysIifTrue:
+    case BuiltIn::SysIifFalse: // the IIF branch markers: the executor keeps the branch's value
         return true;
-    case -20:
-    case -21:
-    case -63:
+    case BuiltIn::If:
+    case BuiltIn::While:
+    case BuiltIn::ElsIf:
         call.Result.SetAsBoolean(ArgAsBoolean(call.Arg(0)));
         return true;
-    case -22:
+    case BuiltIn::Bracket:
         if (const auto *var = dynamic_cast<const TRpReportVariable *>(call.Arg(0)))
             call.Result.SetAsString(var->AsString());
         return true;
-    case -24:
+    case BuiltIn::Set:
         DoSet(call);
         return true;
-    case -65:
+    case BuiltIn::SysLet:
         DoLet(call);
         return true;
-    case -62:
+    case BuiltIn::Iif:
         DoIif(call);
         return true;
-    case -66:
+    case BuiltIn::SysIifTest:
         DoIifTest(call);
         return true;
     default:
@@ -373,7 +374,7 @@ void TRpRTF::InitFunctions(int index, TRpUDFArgs &args, int argCount, const QStr
     TRpReportVariable scratch(nullptr);
     scratch.SetFmtSett(&FmtSett);
     const TRpFuncCall call{*this, index, args, scratch, exprText};
-    if (index == -4) {
+    if (index == BuiltInNumber(BuiltIn::Var)) {
         const int n = std::min(argCount, static_cast<int>(args.size()));
         for (int i = 0; i < n; ++i)
             if (CheckTarget(args[static_cast<size_t>(i)]) != TargetCheck::Ok)

@@ -2,6 +2,7 @@
 // Built-in function library internals: the call record, operand helpers, function groups.
 #pragma once
 
+#include "compiler/rpfunctable.h"
 #include "runtime/rpfunclib.h"
 #include <reportengine/rpbasereport.h>
 #include <reportengine/rpdataset.h>
@@ -35,6 +36,8 @@ struct TRpFuncCall
     TRpReportVariable &Result;
     const QString &Expr;
 
+    /// The built-in being called.
+    BuiltIn Fn() const { return static_cast<BuiltIn>(Index); }
     /// Argument `i`, or nullptr when the call has fewer (an empty entry reads the same).
     TRpObject *Arg(int i) const;
     /// A local variable with the report's locale record, for temporaries.

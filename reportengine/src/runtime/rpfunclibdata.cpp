@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Built-in function library: data-set navigation (EOF, BOF, NEXT, PRIOR, FIRST, LAST).
+#include "compiler/rpcompiler.h"
 #include "runtime/rpfunclib_p.h"
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rprtf.h>
 
 namespace rp::funclib {
@@ -16,14 +16,10 @@ TRpDataSet *FindRunDataSet(TRpRTF &report, const QString &alias)
 
 bool DoDataSetFunction(const TRpFuncCall &call)
 {
-    if (call.Index > -33 || call.Index < -38)
+    // EOF, BOF, NEXT, PRIOR, FIRST and LAST are numbered one after the other.
+    if (call.Index > BuiltInNumber(BuiltIn::Eof) || call.Index < BuiltInNumber(BuiltIn::Last))
         return false;
-    const QString quotedName = Quoted(call.Index == -33   ? "EOF"
-                                      : call.Index == -34 ? "BOF"
-                                      : call.Index == -35 ? "NEXT"
-                                      : call.Index == -36 ? "PRIOR"
-                                      : call.Index == -37 ? "FIRST"
-                                                          : "LAST");
+    const QString quotedName = Quoted(BaseFunctionById(call.Index)->name);
     const auto *var = dynamic_cast<const TRpReportVariable *>(call.Arg(0));
     if (!var)
         call.FailIllegal(SRpIllegalFunctionUse, QLatin1String(SDataSetIdentExpected) + quotedName);
@@ -33,20 +29,20 @@ bool DoDataSetFunction(const TRpFuncCall &call)
     TRpDataSet *ds = FindRunDataSet(call.Report, alias);
     if (!ds)
         call.FailIllegal(SRpIllegalFunctionUse, QLatin1String(SDataSetAliasNotFound) + alias);
-    switch (call.Index) {
-    case -33:
+    switch (call.Fn()) {
+    case BuiltIn::Eof:
         call.Result.SetAsBoolean(ds->Eof());
         break;
-    case -34:
+    case BuiltIn::Bof:
         call.Result.SetAsBoolean(ds->Bof());
         break;
-    case -35:
+    case BuiltIn::Next:
         ds->Next();
         break;
-    case -36:
+    case BuiltIn::Prior:
         ds->Prior();
         break;
-    case -37:
+    case BuiltIn::First:
         ds->First();
         break;
     default:

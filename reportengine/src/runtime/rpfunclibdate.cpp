@@ -77,56 +77,56 @@ bool DoDateFunction(const TRpFuncCall &call)
 {
     const TFormatSettings &fs = call.Report.FmtSett;
     TRpReportVariable &result = call.Result;
-    switch (call.Index) {
-    case -42:
+    switch (call.Fn()) {
+    case BuiltIn::Now:
         result.SetAsDateTime(Now());
         return true;
-    case -43:
+    case BuiltIn::Date:
         result.SetAsDate(Date());
         return true;
-    case -44:
+    case BuiltIn::Time:
         result.SetAsDateTime(Time());
         return true;
-    case -45:
+    case BuiltIn::DateToStr:
         result.SetAsString(DateToStr(DateArg(call, "DATETOSTR"), fs));
         return true;
-    case -46:
+    case BuiltIn::DateTimeToStr:
         result.SetAsString(DateTimeToStr(DateArg(call, "DATETIMETOSTR"), fs));
         return true;
-    case -47:
+    case BuiltIn::TimeToStr:
         result.SetAsString(TimeToStr(DateArg(call, "TIMETOSTR"), fs));
         return true;
-    case -48:
+    case BuiltIn::StrToDate:
         result.SetAsDate(StrToDate(StringArg(call, "STRTODATE"), fs));
         return true;
-    case -49:
+    case BuiltIn::StrToDateTime:
         result.SetAsDateTime(StrToDateTime(StringArg(call, "STRTODATETIME"), fs));
         return true;
-    case -50:
+    case BuiltIn::StrToTime:
         result.SetAsDateTime(StrToTime(StringArg(call, "STRTOTIME"), fs));
         return true;
-    case -51:
+    case BuiltIn::Year:
         DoDatePart(call, "YEAR", 0, false);
         return true;
-    case -52:
+    case BuiltIn::Month:
         DoDatePart(call, "MONTH", 1, false);
         return true;
-    case -53:
+    case BuiltIn::Day:
         DoDatePart(call, "DAY", 2, false);
         return true;
-    case -54:
+    case BuiltIn::SYear:
         DoDatePart(call, "SYEAR", 0, true);
         return true;
-    case -55:
+    case BuiltIn::SMonth:
         DoDatePart(call, "SMONTH", 1, true);
         return true;
-    case -56:
+    case BuiltIn::SDay:
         DoDatePart(call, "SDAY", 2, true);
         return true;
-    case -57:
+    case BuiltIn::DToS:
         result.SetAsString(Dtos(DateArg(call, "DTOS")));
         return true;
-    case -58: {
+    case BuiltIn::SToD: {
         TDateTime dt = 0;
         if (!StodDate(StringArg(call, "STOD"), dt))
             call.Fail(QLatin1String(SStodLength));

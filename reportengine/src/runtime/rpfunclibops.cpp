@@ -168,20 +168,20 @@ void DoCompare(const TRpFuncCall &call, const char *name)
     const TRpOperands op = CheckBinary(call, name, true);
     const int c = Compare(call, op);
     bool result = false;
-    switch (call.Index) {
-    case -23:
+    switch (call.Fn()) {
+    case BuiltIn::SysEq:
         result = c == 0;
         break;
-    case -9:
+    case BuiltIn::SysNotEq:
         result = c != 0;
         break;
-    case -19:
+    case BuiltIn::SysLt:
         result = c < 0;
         break;
-    case -18:
+    case BuiltIn::SysGt:
         result = c > 0;
         break;
-    case -7:
+    case BuiltIn::SysLtEq:
         result = c <= 0;
         break;
     default:
@@ -195,53 +195,53 @@ void DoCompare(const TRpFuncCall &call, const char *name)
 
 bool DoOperatorFunction(const TRpFuncCall &call)
 {
-    switch (call.Index) {
-    case -5:
+    switch (call.Fn()) {
+    case BuiltIn::SysAnd:
         DoLogic(call, "\"&&\"", true);
         return true;
-    case -6:
+    case BuiltIn::SysOr:
         DoLogic(call, "\"||\"", false);
         return true;
-    case -12:
+    case BuiltIn::SysNot:
         call.Result.SetAsBoolean(!CheckUnary(call, "not \"!\"", rpdtBoolean).AsBoolean());
         return true;
-    case -10:
+    case BuiltIn::SysUMinus:
         call.Result.SetAsFloat(-CheckUnary(call, "unary \"-\"", rpdtNumber).AsFloat());
         return true;
-    case -11:
+    case BuiltIn::SysUPlus:
         call.Result.SetAsFloat(CheckUnary(call, "unary \"+\"", rpdtNumber).AsFloat());
         return true;
-    case -13:
+    case BuiltIn::SysMult:
         DoMultiply(call);
         return true;
-    case -14:
+    case BuiltIn::SysDiv:
         DoDivide(call, false);
         return true;
-    case -15:
+    case BuiltIn::SysPercent:
         DoDivide(call, true);
         return true;
-    case -16:
+    case BuiltIn::SysAdd:
         DoAdd(call);
         return true;
-    case -17:
+    case BuiltIn::SysSub:
         DoSubtract(call);
         return true;
-    case -23:
+    case BuiltIn::SysEq:
         DoCompare(call, "\"=\"");
         return true;
-    case -9:
+    case BuiltIn::SysNotEq:
         DoCompare(call, "\"not equal\"");
         return true;
-    case -19:
+    case BuiltIn::SysLt:
         DoCompare(call, "\"<\"");
         return true;
-    case -18:
+    case BuiltIn::SysGt:
         DoCompare(call, "\">\"");
         return true;
-    case -7:
+    case BuiltIn::SysLtEq:
         DoCompare(call, "\"<=\"");
         return true;
-    case -8:
+    case BuiltIn::SysGtEq:
         DoCompare(call, "\">=\"");
         return true;
     default:

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Built-in function library: string functions (TRIM, MID, POS, STR, VAL, FORMATFLOAT ...) and
 // number functions (INT, FRAC, ROUND, POWER, INTPOWER).
+#include "compiler/rpcompiler.h"
 #include "runtime/rpfunclib_p.h"
-#include <reportengine/rpcompiler.h>
 #include <reportengine/rprtf.h>
 
 #include <QLocale>
@@ -171,34 +171,34 @@ long double ValText(const QString &s, QChar decimalSeparator)
 
 bool DoStringFunction(const TRpFuncCall &call)
 {
-    switch (call.Index) {
-    case -25:
+    switch (call.Fn()) {
+    case BuiltIn::Trim:
         call.Result.SetAsString(RpTrim(call.OneTyped("TRIM", rpdtString, SKindString).AsString()));
         return true;
-    case -29:
+    case BuiltIn::Upper:
         call.Result.SetAsString(call.Report.Locale().toUpper(
             call.OneTyped("UPPER", rpdtString, SKindString).AsString()));
         return true;
-    case -30:
+    case BuiltIn::Lower:
         call.Result.SetAsString(call.Report.Locale().toLower(
             call.OneTyped("LOWER", rpdtString, SKindString).AsString()));
         return true;
-    case -26:
-    case -27:
-    case -28:
+    case BuiltIn::Mid:
+    case BuiltIn::Substr:
+    case BuiltIn::Copy:
         DoMid(call);
         return true;
-    case -64:
+    case BuiltIn::Pos:
         DoPos(call);
         return true;
-    case -31:
+    case BuiltIn::Str:
         DoStr(call);
         return true;
-    case -32:
+    case BuiltIn::Val:
         call.Result.SetAsFloat(ValText(call.OneTyped("VAL", rpdtString, SKindString).AsString(),
                                        call.Report.FmtSett.DecimalSeparator));
         return true;
-    case -59:
+    case BuiltIn::FormatFloat:
         DoFormatFloat(call);
         return true;
     default:
@@ -208,26 +208,26 @@ bool DoStringFunction(const TRpFuncCall &call)
 
 bool DoNumberFunction(const TRpFuncCall &call)
 {
-    switch (call.Index) {
-    case -39:
+    switch (call.Fn()) {
+    case BuiltIn::Int:
         call.Result.SetAsFloat(
             std::trunc(call.OneTyped("INT", rpdtNumber, SKindNumeric).AsFloat()));
         return true;
-    case -40: {
+    case BuiltIn::Frac: {
         const long double x = call.OneTyped("FRAC", rpdtNumber, SKindNumeric).AsFloat();
         call.Result.SetAsFloat(x - std::trunc(x));
         return true;
     }
-    case -41:
+    case BuiltIn::Round:
         DoRound(call);
         return true;
-    case -60: {
+    case BuiltIn::Power: {
         const long double x = call.NthTyped(0, rpdtNumber, PowerMessages[0]).AsFloat();
         const long double y = call.NthTyped(1, rpdtNumber, PowerMessages[1]).AsFloat();
         call.Result.SetAsFloat(pwr(x, y));
         return true;
     }
-    case -61: {
+    case BuiltIn::IntPower: {
         const long double x = call.NthTyped(0, rpdtNumber, IntPowerMessages[0]).AsFloat();
         const int n = ToInt(call.NthTyped(1, rpdtNumber, IntPowerMessages[1]).AsFloat());
         call.Result.SetAsFloat(ipwr(x, n));

@@ -2,7 +2,11 @@
 // Processing loop: compiles the template into the command stream, runs it, assembles the result.
 #include <reportengine/rprtf.h>
 
-#include <reportengine/rpcompiler.h>
+#include "compiler/fieldkind.h"
+#include "compiler/rpcompiler.h"
+#include "messages.h"
+#include "reader/rpreader.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <QFile>
@@ -48,21 +52,21 @@ std::int32_t TRpRTF::fldnum(const QString &fieldText, TRpFieldFormat &format, QS
         return RpStartsWithAscii(u, QLatin1String(word));
     };
     if (starts("SCAN(") && firstClose(u) >= 6)
-        return -3;
+        return fkScan;
     if (starts("SCANENTRY"))
-        return -11;
+        return fkScanEntry;
     if (starts("SCANFOOTER"))
-        return -12;
+        return fkScanFooter;
     if (starts("ENDSCAN"))
-        return -4;
+        return fkEndScan;
     if (starts("IF(") && firstClose(u) >= 5)
-        return -23;
+        return fkIf;
     if (starts("ENDIF"))
-        return -24;
+        return fkEndIf;
     if (starts("ELSE"))
-        return -25;
+        return fkElse;
     if (starts("ELSIF(") && firstClose(u) >= 8)
-        return -27;
+        return fkElsIf;
 
     QString s = fieldText;
     format = CheckFormat(s);
@@ -112,10 +116,10 @@ TRpRowContent TRpRTF::valueContent(std::int32_t kind, const QString &text, const
 void TRpRTF::compileTemplate()
 {
     while (!FileEof()) {
-        const QString raw = FReader.GetNextReportField();
+        const QString raw = FReader->GetNextReportField();
         QString fieldText;
         QString markup;
-        FReader.CutRtString(raw, fieldText, markup);
+        FReader->CutRtString(raw, fieldText, markup);
         if (!raw.isEmpty())
             FFieldSites.push_back({static_cast<std::int32_t>(CmStream()->Position()), FKwdPnt,
                                    QLatin1String("\\\\") + raw + QLatin1String("\\\\")});
@@ -159,10 +163,10 @@ void TRpRTF::copyTemplateBytes()
 void TRpRTF::SaveToOutTable(std::int32_t id)
 {
     TRpOutTabRec rec;
-    rec.n1 = FReader.FOutTab.empty() ? 0 : FReader.FOutTab.back().n2;
+    rec.n1 = FReader->FOutTab.empty() ? 0 : FReader->FOutTab.back().n2;
     rec.n2 = static_cast<std::int32_t>(TmpStream()->pos());
     rec.id = id;
-    FReader.FOutTab.push_back(rec);
+    FReader->FOutTab.push_back(rec);
 }
 
 void TRpRTF::runCommandStream()
@@ -187,11 +191,11 @@ void TRpRTF::runCommandStream()
             break;
         case cmTableBegin:
             CmReadTableBegin();
-            FReader.FInTable = true;
+            FReader->FInTable = true;
             break;
         case cmTableEnd:
             CmReadTableEnd();
-            FReader.FInTable = false;
+            FReader->FInTable = false;
             break;
         case cmRaw: {
             QString text;
@@ -208,7 +212,7 @@ void TRpRTF::runCommandStream()
             if (TmpStream())
                 SaveToOutTable(id);
             else
-                wr(headerGroupText(FReader, id));
+                wr(headerGroupText(*FReader, id));
             break;
         case fkVariable:
             OutVar();
@@ -251,7 +255,7 @@ void TRpRTF::assembleResult()
     tmp->seek(0);
     // One buffer for the whole copy: a fresh large one per piece costs a page fault per page.
     QByteArray chunk(1 << 16, Qt::Uninitialized);
-    for (const TRpOutTabRec &rec : FReader.FOutTab) {
+    for (const TRpOutTabRec &rec : FReader->FOutTab) {
         qint64 left = std::int64_t(rec.n2) - rec.n1;
         while (left > 0) {
             const qint64 got = tmp->read(chunk.data(), std::min<qint64>(left, chunk.size()));
@@ -261,22 +265,22 @@ void TRpRTF::assembleResult()
             left -= got;
         }
         if (rec.id != 0)
-            wr(headerGroupText(FReader, rec.id));
+            wr(headerGroupText(*FReader, rec.id));
     }
 }
 
 void TRpRTF::loadAndCheckTemplate()
 {
-    FReader.ResetForRun();
-    FReader.FCharset = FCharset;
-    FReader.FProcessFormFields = (FOptions & eoProcessFormFields) != 0;
-    FReader.FUnicodeByDefault = FUnicodeByDefault;
+    FReader->ResetForRun();
+    FReader->FCharset = FCharset;
+    FReader->FProcessFormFields = (FOptions & eoProcessFormFields) != 0;
+    FReader->FUnicodeByDefault = FUnicodeByDefault;
     SetOutfToNil();
     ReadFileBody();
     if (Flent < 5 || !FPFile.startsWith("{\\rtf")) {
         if (!FTmLoaded)
             FreePFile();
-        throw EBadRtfFormat("Template is not RTF file.");
+        throw EBadRtfFormat(msg::TemplateNotRtf);
     }
 }
 
@@ -284,8 +288,8 @@ void TRpRTF::compilePhase()
 {
     CreateCmStream();
     CmSaveBegin();
-    FReader.FUnicodeSkipCount = 1;
-    FReader.FUcStack.Clear();
+    FReader->FUnicodeSkipCount = 1;
+    FReader->FUcStack.Clear();
     FFieldSites.clear();
     FUsage.clear();
     compileTemplate();
@@ -298,11 +302,11 @@ void TRpRTF::endRun()
     FreeTmpStream();
     FreeOutf();
     FreeCmStream();
-    FReader.FRTFFont.clear();
-    FReader.FRTFColor.clear();
-    FReader.FRTFStyle.clear();
-    FReader.FRTFDocInfo.clear();
-    FReader.FDocColorTable.clear();
+    FReader->FRTFFont.clear();
+    FReader->FRTFColor.clear();
+    FReader->FRTFStyle.clear();
+    FReader->FRTFDocInfo.clear();
+    FReader->FDocColorTable.clear();
     if (!FTmLoaded)
         FreePFile();
 }
@@ -323,7 +327,7 @@ void TRpRTF::noteErrorLocation()
     }
     if (!site)
         return;
-    FLastErrLocation = FReader.PositionOf(site->kwdPnt);
+    FLastErrLocation = FReader->PositionOf(site->kwdPnt);
     FLastErrLocation.field = site->text;
 }
 
@@ -338,7 +342,7 @@ void TRpRTF::PutField()
             QFile::remove(FOutFile);
         compilePhase();
 
-        FReader.FInTable = false;
+        FReader->FInTable = false;
         // Only fields (memo insertion above all) add fonts or colours while the run goes on; a
         // run that just copies the template writes final tables and needs no temporary output.
         const auto copiesOnly = [this]() {
@@ -386,7 +390,7 @@ void TRpRTF::PutField()
 void TRpRTF::CheckTemplate()
 {
     FExecuteSuccessful = true;
-    FLastErrMsg = QStringLiteral("No errors.");
+    FLastErrMsg = QLatin1String(msg::NoErrors);
     FLastErrLocation = TRpTemplatePos{};
     FCompilingField = false;
     FRunItemPos = -1;

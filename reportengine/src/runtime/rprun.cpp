@@ -2,6 +2,9 @@
 // Report run: the three entry points, data-set registration, control quieting, file names.
 #include <reportengine/rprtf.h>
 
+#include "compiler/rpcompiler.h"
+#include "messages.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <QDir>
@@ -44,7 +47,7 @@ const char *shellErrorText(int code)
     case 32:
         return "The specified dynamic-link library was not found.";
     default:
-        return "Reason unknown.";
+        return msg::ReasonUnknown;
     }
 }
 
@@ -83,14 +86,14 @@ std::int32_t TRpRTF::resolveAlias(const QString &alias) const
 {
     const QString a = RpTrim(alias).toUpper();
     if (a.isEmpty())
-        return -1;
+        return RpNotFound;
     const auto byName = [this](const QString &name) -> std::int32_t {
         for (const QString &line : FInDList) {
             const int eq = line.lastIndexOf(u'=');
             if (line.left(eq) == name)
                 return line.mid(eq + 1).toInt();
         }
-        return -1;
+        return RpNotFound;
     };
     if (a.size() == 1) {
         if (FInDListOneCharExists) {
@@ -164,7 +167,7 @@ void TRpRTF::runProtected(const std::vector<TRpDataSet *> &dataSets,
                           const std::function<void()> &afterReport)
 {
     FExecuteSuccessful = true;
-    FLastErrMsg = QStringLiteral("No errors.");
+    FLastErrMsg = QLatin1String(msg::NoErrors);
     FLastErrLocation = TRpTemplatePos{};
     try {
         if (FDisableControls)
@@ -186,7 +189,7 @@ void TRpRTF::runProtected(const std::vector<TRpDataSet *> &dataSets,
         throw;
     } catch (...) {
         FExecuteSuccessful = false;
-        FLastErrMsg = QStringLiteral("Reason unknown.");
+        FLastErrMsg = QLatin1String(msg::ReasonUnknown);
         if (FDisableControls) {
             try {
                 EnaControls(dataSets);
@@ -211,8 +214,7 @@ void TRpRTF::ExecuteOpen(const std::vector<TRpDataSet *> &dataSets, int showMode
     runProtected(dataSets, [this, showMode]() {
         const int code = ShellOpenFile(FOutFile, showMode);
         if (code <= 32)
-            throw EIOError("Failed to open report results. Error message: " +
-                           std::string(shellErrorText(code)));
+            throw EIOError(msg::CannotOpenResults + std::string(shellErrorText(code)));
     });
 }
 
@@ -239,7 +241,7 @@ QString TRpBaseRTFReport::CreateFileName(const QString &directory, const QString
 {
     QString dir = directory;
     if (!dir.isEmpty() && !QDir(dir).exists())
-        throw EIOError(("CreateFileName: directory " + dir + " does not exist").toStdString());
+        throw EIOError((msg::CreateFileNameDirectory + dir + msg::DoesNotExist).toStdString());
     if (!dir.isEmpty() && !dir.endsWith(u'/'))
         dir += u'/';
     QString ext = extension;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Block stack: keyword permissions, block numbering and levels, data-set and bookmark movement.
-#include <reportengine/rpscans.h>
+#include "runtime/rpscans.h"
 
 #include <reportengine/rpbasereport.h>
 

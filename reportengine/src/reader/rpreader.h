@@ -2,7 +2,7 @@
 // Template reader: walks the RTF template once, takes out header groups, finds report fields.
 #pragma once
 
-#include <reportengine/rpcompiler.h>
+#include "compiler/rpcompiler.h"
 
 #include <QByteArray>
 #include <QString>
@@ -46,14 +46,6 @@ struct TRpOutTabRec
     std::int32_t n1 = 0;
     std::int32_t n2 = 0;
     std::int32_t id = 0;
-};
-
-/// Position of a field in the template file, for authors' messages.
-struct TRpTemplatePos
-{
-    int line = 0;   ///< 1-based; 0 when unknown
-    int column = 0; ///< 1-based byte column
-    QString field;  ///< the field as written, delimiters included
 };
 
 /// The template-side front end of a run. It reads the report's template buffer

@@ -30,21 +30,6 @@ bool RpRightQuote(QChar open, QChar c);
 /// Whether the whole of `s` is one quoted literal.
 bool RpIsQuoted(const QString &s);
 
-/// Kind codes of an operand token; also the ids of the items fields compile to.
-enum TRpFieldKind : int
-{
-    fkNotRecognised = -5,
-    fkVariable = 0,
-    fkFunction = 1,
-    fkNumber = 2,
-    fkString = 3,
-    fkBoolean = 4,
-    fkDate = 5,
-    fkDotField = -1,
-    fkColonField = -2,
-    fkExpression = -13,
-};
-
 /// One token of an infix expression: an operand or an operation with its attributes.
 struct TRpOperand
 {
@@ -147,7 +132,7 @@ extern const TRpBaseFormatIDs RpBaseFormatsArr[RpBaseFormatsCount];
 /// Name of format row `n` ("" outside the table).
 QString RpFormatName(int n);
 
-/// Splits text into its first operand and the rest; returns the operand's kind.
+/// Splits text into its first operand and the rest; returns the operand's FieldKind.
 /// `text` is trimmed in place; `rest` is what follows the operand.
 int GetNextExprField(QString &text, QString &operand, bool dotAsColon, QString &rest);
 
