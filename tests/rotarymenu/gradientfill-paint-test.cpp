@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zc::ring;
+
 namespace {
 
 QImage blank(int w = 120, int h = 60)

@@ -30,6 +30,8 @@ inline constexpr TColor clSystemColor = TColor(0xFF000000);
 /// Rectangles of the painter: (X, Y, Width, Height) in floating-point pixels.
 using TGPRectF = QRectF;
 
+namespace zc::ring {
+
 /// The 24-bit RGB value of a colour, with system colours resolved; black for `clNone`.
 QRgb ResolveColor(TColor color);
 /// ARGB value of a colour and an opacity: alpha in bits 24-31, then red, green, blue.
@@ -39,6 +41,8 @@ inline QColor MakeQColor(quint8 alpha, TColor color)
 {
     return QColor::fromRgba(MakeColor(alpha, color));
 }
+
+} // namespace zc::ring
 
 /// Raised by loading fill settings that cannot be converted (a bad hex digit in a picture text,
 /// an enumeration value out of range).

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using namespace zc::ring;
+
 namespace {
 
 struct Opacities

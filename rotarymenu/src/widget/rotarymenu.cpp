@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace zc::ring;
+
 namespace {
 
 // The window-text system colour, the framework default of a font's colour.

@@ -20,6 +20,8 @@
 
 #include <functional>
 
+namespace zc::ring {
+
 /// What a key does to the menu.
 enum class TKeyAction
 {
@@ -209,3 +211,5 @@ struct TRotaryMenuPrivate
     bool destroying = false;
     std::function<void()> changeHook;
 };
+
+} // namespace zc::ring

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <functional>
 
+using namespace zc::ring;
+
 namespace {
 
 // Captions show their access key's underline.
