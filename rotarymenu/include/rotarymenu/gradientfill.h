@@ -17,7 +17,11 @@
 class QPainter;
 namespace zc {
 class IniFile;
-}
+namespace ring {
+struct TBodyShape;
+struct TFillOpacities;
+} // namespace ring
+} // namespace zc
 
 /// A colour value: red in the low byte, then green, then blue. Negative values name system
 /// colours (the low byte is the Windows colour index 0-30, resolved through the application
@@ -323,6 +327,10 @@ private:
         return m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
     }
     bool hasShadow() const { return m_shadowOffset > 0 && m_shadowColor != clNone; }
+    /// What the body paints at the opacities `op`; the painter and the questions about its
+    /// pixels (IsOpaque(), IsAlikeAlong()) all read this.
+    zc::ring::TBodyShape BodyShape(const zc::ring::TFillOpacities &op) const;
+    zc::ring::TFillOpacities ownOpacities() const;
 
     TColor m_color = 0xC0C0C0;
     TColor m_colorTo = 0x808080;
