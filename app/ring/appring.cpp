@@ -6,6 +6,8 @@
 #include <rotarymenu/rotarymenuitems.h>
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QPalette>
 
 namespace zc {
 
@@ -86,6 +88,33 @@ void ConfigureColourTestRing(TRotaryMenu &menu)
         }
     }
     menu.Loaded();
+}
+
+void ConfigureAppPreset(TRotaryMenu &menu, bool captions)
+{
+    // The colour test's face; Wine's copy stands in for the system one here.
+    static const bool fontsLoaded = [] {
+        for (const char *face : {"tahoma.ttf", "tahomabd.ttf"}) {
+            QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/") +
+                                              QLatin1String(face));
+        }
+        return true;
+    }();
+    Q_UNUSED(fontsLoaded);
+    menu.resize(656, 658);
+    ConfigureColourTestRing(menu);
+    // What the program's activation does: colours only (unless asked), its background
+    // colour, the ring at rest at 0 degrees.
+    if (!captions) {
+        for (int i = 0; i < menu.Items()->Count(); ++i)
+            menu.Items()->Items(i)->SetCaption(QString());
+    }
+    QPalette palette = menu.palette();
+    palette.setColor(QPalette::Window, QColor(WindowColour));
+    menu.setPalette(palette);
+    menu.SetAnimation(false);
+    menu.SetStartAngle(0);
+    menu.SetAnimation(true);
 }
 
 } // namespace zc

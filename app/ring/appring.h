@@ -49,4 +49,10 @@ inline constexpr QRgb WindowColour = 0xFFCEDDCE;
 /// and fills, and one item per gem with its key as caption and hint. Ends with Loaded().
 void ConfigureColourTestRing(TRotaryMenu &menu);
 
+/// Configures an empty `menu` as the colour test window shows it after its spin-in: 656 x 658,
+/// the colour test's design, the window's colour behind it, at rest at 0 degrees. Without
+/// `captions` the items show colours only, as the program's activation leaves them. For the
+/// demo and the ring benchmark, which have no colour test window around the ring.
+void ConfigureAppPreset(TRotaryMenu &menu, bool captions);
+
 } // namespace zc

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Painting the colour test's rotary menu against a plain fill, and its spin-in against the pauses.
-#include "apppreset.h"
+#include <appring.h>
 #include <rotarymenu/rotarymenu.h>
 
 #include <QApplication>
@@ -41,7 +41,7 @@ BENCHMARK(BM_PlainFill);
 void BM_PaintAppFrame(benchmark::State &state)
 {
     TRotaryMenu menu;
-    ConfigureAppPreset(menu, state.range(0) != 0);
+    zc::ConfigureAppPreset(menu, state.range(0) != 0);
     QImage frame = canvas();
     for (auto _ : state) {
         menu.render(&frame);
@@ -78,7 +78,7 @@ BENCHMARK(BM_PauseAlone)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 void spinBenchmark(benchmark::State &state, bool pause)
 {
     TRotaryMenu menu;
-    ConfigureAppPreset(menu, state.range(0) != 0);
+    zc::ConfigureAppPreset(menu, state.range(0) != 0);
     menu.SetAnimation(false);
     QImage frame = canvas();
     for (auto _ : state) {

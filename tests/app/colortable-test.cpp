@@ -28,9 +28,9 @@ TEST(ColorTable, SwatchesShowTheRingsGradientsAndHeadingsDifferPerLanguage)
                                         : QPoint(swatch.center().x(), swatch.top() + 2);
             const QPoint end = across ? QPoint(swatch.right() - 2, swatch.center().y())
                                       : QPoint(swatch.center().x(), swatch.bottom() - 2);
-            EXPECT_LT(distance(image.pixelColor(start), MakeQColor(255, gem.color)), 30)
+            EXPECT_LT(distance(image.pixelColor(start), zc::ring::MakeQColor(255, gem.color)), 30)
                 << "gem " << i;
-            EXPECT_LT(distance(image.pixelColor(end), MakeQColor(255, gem.colorTo)), 30)
+            EXPECT_LT(distance(image.pixelColor(end), zc::ring::MakeQColor(255, gem.colorTo)), 30)
                 << "gem " << i;
         }
         headings << image.copy(0, 0, zc::ColorTableSize.width(), 80);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zc::ring;
+
 namespace {
 
 // The gradient's position (0 to 1) at a point, as QLinearGradient computes it.

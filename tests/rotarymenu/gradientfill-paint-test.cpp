@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zc::ring;
+
 namespace {
 
 QImage blank(int w = 120, int h = 60)
@@ -518,4 +520,62 @@ TEST(GradientFillPaint, FillsSaidToBeOpaqueCoverTheirRectangle)
         set(fill);
         EXPECT_FALSE(fill.IsOpaque()) << int(fill.GradientType());
     }
+}
+
+TEST(GradientFillPaint, OpaqueAndAlikeAnswersHoldForTheBodysPixels)
+{
+    // What IsOpaque() and IsAlikeAlong() say must hold for the pixels the fill really paints,
+    // for every gradient kind, alone and over a mirror half, with and without an end colour.
+    // The answers may be cautious, but the common bodies must get a yes.
+    const QRectF r(10.5, 10.25, 90, 40);
+    const QRect inside(13, 13, 85, 35); // away from what anti-aliasing and the border reach
+    int opaqueCount = 0, rowsCount = 0, columnsCount = 0;
+    for (int kind = gtSolid; kind <= gtNone; ++kind) {
+        for (const bool mirror : {false, true}) {
+            for (const bool endColour : {false, true}) {
+                TGradientFill fill;
+                fill.SetGradientType(TGradientType(kind));
+                fill.SetColor(0x3060C0);
+                fill.SetColorTo(endColour ? 0xC06030 : clNone);
+                fill.SetAngle(30);
+                fill.BackGroundPicture()->LoadFromBytes(solidPng(7, 5, qRgb(0, 200, 0)));
+                fill.SetBackGroundPicturePosition(ppTiled);
+                if (mirror) {
+                    fill.SetColorMirror(0x205080);
+                    fill.SetColorMirrorTo(endColour ? 0x802050 : clNone);
+                    fill.SetGradientMirrorType(TGradientType(kind));
+                }
+                QImage image = blank();
+                paint(fill, image, r, true);
+                bool opaque = true, rows = true, columns = true;
+                for (int y = inside.top(); y <= inside.bottom(); ++y) {
+                    for (int x = inside.left(); x <= inside.right(); ++x) {
+                        const QRgb px = image.pixel(x, y);
+                        opaque = opaque && qAlpha(px) == 255;
+                        rows = rows && px == image.pixel(inside.left(), y);
+                        columns = columns && px == image.pixel(x, inside.top());
+                    }
+                }
+                const std::string what = std::to_string(kind) + (mirror ? " mirrored" : "") +
+                                         (endColour ? " two colours" : " one colour");
+                if (fill.IsOpaque()) {
+                    EXPECT_TRUE(opaque) << what;
+                    ++opaqueCount;
+                }
+                if (fill.IsAlikeAlong(Qt::Horizontal)) {
+                    EXPECT_TRUE(rows) << what;
+                    ++rowsCount;
+                }
+                if (fill.IsAlikeAlong(Qt::Vertical)) {
+                    EXPECT_TRUE(columns) << what;
+                    ++columnsCount;
+                }
+            }
+        }
+    }
+    // With two colours: solid, the linear kinds and the angle, alone and mirrored; with one
+    // (a plain body): every kind that is not radial and paints something, alone and mirrored.
+    EXPECT_GE(opaqueCount, 12 + 12);
+    EXPECT_GE(rowsCount, 4 + 12);
+    EXPECT_GE(columnsCount, 2 + 6);
 }

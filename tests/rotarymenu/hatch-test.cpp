@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zc::ring;
+
 namespace {
 
 int bits(const THatchMask &mask)

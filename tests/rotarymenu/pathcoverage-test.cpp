@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace zc::ring;
+
 namespace {
 
 // What the raster engine makes of the same outline, at `scale` times the resolution.

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+using namespace zc::ring;
+
 namespace {
 
 QImage render(const TPathGradient &brush, QSize size, const QTransform &transform = {})

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace zc::ring;
+
 namespace {
 
 // Ticks until the animation is quiet and returns every start angle drawn on the way.

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace zc::ring;
+
 namespace {
 
 // The colour test's menu: 656 x 658, no shadow offset, a 150 pixel ring, ten items.

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace zc::ring;
+
 namespace {
 
 // Counts notifications of one signal.

@@ -116,13 +116,14 @@ QList<Sample> samples()
                                    HatchStyleOutlinedDiamond,
                                    HatchStyleSolidDiamond};
     for (THatchStyle h : hatches) {
-        list.append({QString::fromLatin1(HatchStyleName(h)).mid(10), [h](TGradientFill &f) {
-                         f.SetColor(0x303030);
-                         f.SetColorTo(0xF0F0F0);
-                         f.SetBorderColor(0x808080);
-                         f.SetGradientType(gtHatch);
-                         f.SetHatchStyle(h);
-                     }});
+        list.append(
+            {QString::fromLatin1(zc::ring::HatchStyleName(h)).mid(10), [h](TGradientFill &f) {
+                 f.SetColor(0x303030);
+                 f.SetColorTo(0xF0F0F0);
+                 f.SetBorderColor(0x808080);
+                 f.SetGradientType(gtHatch);
+                 f.SetHatchStyle(h);
+             }});
     }
     list.append({QStringLiteral("picture centred, focus"), [](TGradientFill &f) {
                      base(f);

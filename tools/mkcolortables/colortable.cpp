@@ -56,8 +56,8 @@ QImage DrawColorTable(int language)
         const QPointF end =
             gem.type == TGradientFill::gtHorizontal ? swatch.topRight() : swatch.bottomLeft();
         QLinearGradient gradient(swatch.topLeft(), end);
-        gradient.setColorAt(0, MakeQColor(255, gem.color));
-        gradient.setColorAt(1, MakeQColor(255, gem.colorTo));
+        gradient.setColorAt(0, zc::ring::MakeQColor(255, gem.color));
+        gradient.setColorAt(1, zc::ring::MakeQColor(255, gem.colorTo));
         painter.fillRect(swatch, gradient);
         painter.setPen(QColor(0x80, 0x80, 0x80));
         painter.drawRect(swatch);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Rotary menu demo: shows the widget, or prints its geometry, a hit test or one frame.
-#include "apppreset.h"
+#include <appring.h>
 #include <rotarymenu/rotarymenugeometry.h>
 #include <rotarymenu/rotarymenuitems.h>
 
@@ -152,7 +152,7 @@ int main(int argc, char **argv)
         if (parser.value(preset) != QLatin1String("app")) {
             return fail(QStringLiteral("unknown preset \"%1\"").arg(parser.value(preset)));
         }
-        ConfigureAppPreset(menu, !parser.isSet(noCaptions));
+        zc::ConfigureAppPreset(menu, !parser.isSet(noCaptions));
     } else {
         menu.SetDefaultStyle();
         for (int i = 0; i < 5; ++i) {
@@ -225,7 +225,7 @@ int main(int argc, char **argv)
     bool windowless = false;
     if (parser.isSet(dump)) {
         windowless = true;
-        const TRotaryMenuGeometry g = menu.Geometry();
+        const zc::ring::TRotaryMenuGeometry g = menu.Geometry();
         out << "R=" << rect2(g.R) << " RI=" << rect2(g.RI)
             << " step=" << QString::number(g.st, 'f', 2) << "\n";
         for (int i = 0; i < g.count; ++i) {

@@ -17,7 +17,11 @@
 class QPainter;
 namespace zc {
 class IniFile;
-}
+namespace ring {
+struct TBodyShape;
+struct TFillOpacities;
+} // namespace ring
+} // namespace zc
 
 /// A colour value: red in the low byte, then green, then blue. Negative values name system
 /// colours (the low byte is the Windows colour index 0-30, resolved through the application
@@ -30,6 +34,8 @@ inline constexpr TColor clSystemColor = TColor(0xFF000000);
 /// Rectangles of the painter: (X, Y, Width, Height) in floating-point pixels.
 using TGPRectF = QRectF;
 
+namespace zc::ring {
+
 /// The 24-bit RGB value of a colour, with system colours resolved; black for `clNone`.
 QRgb ResolveColor(TColor color);
 /// ARGB value of a colour and an opacity: alpha in bits 24-31, then red, green, blue.
@@ -39,6 +45,8 @@ inline QColor MakeQColor(quint8 alpha, TColor color)
 {
     return QColor::fromRgba(MakeColor(alpha, color));
 }
+
+} // namespace zc::ring
 
 /// Raised by loading fill settings that cannot be converted (a bad hex digit in a picture text,
 /// an enumeration value out of range).
@@ -319,6 +327,10 @@ private:
         return m_gradientType != gtHatch && m_gradientType != gtTexture && m_colorMirror != clNone;
     }
     bool hasShadow() const { return m_shadowOffset > 0 && m_shadowColor != clNone; }
+    /// What the body paints at the opacities `op`; the painter and the questions about its
+    /// pixels (IsOpaque(), IsAlikeAlong()) all read this.
+    zc::ring::TBodyShape BodyShape(const zc::ring::TFillOpacities &op) const;
+    zc::ring::TFillOpacities ownOpacities() const;
 
     TColor m_color = 0xC0C0C0;
     TColor m_colorTo = 0x808080;

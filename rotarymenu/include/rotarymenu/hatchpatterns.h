@@ -71,6 +71,8 @@ enum THatchStyle : int
     HatchStyleMax = HatchStyleTotal - 1,
 };
 
+namespace zc::ring {
+
 /// One row per byte, top row first; bit 7 is the leftmost pixel. A set bit is foreground.
 using THatchMask = std::array<std::uint8_t, 8>;
 
@@ -82,3 +84,5 @@ const char *HatchStyleName(THatchStyle style);
 QImage HatchImage(THatchStyle style, const QColor &foreground, const QColor &background);
 /// A texture brush of the pattern; it repeats every 8 pixels from the surface origin.
 QBrush HatchBrush(THatchStyle style, const QColor &foreground, const QColor &background);
+
+} // namespace zc::ring

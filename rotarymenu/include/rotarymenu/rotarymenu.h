@@ -14,8 +14,10 @@
 
 class TRotaryMenuItem;
 class TRotaryMenuItems;
+namespace zc::ring {
 struct TRotaryMenuGeometry;
 struct TRotaryMenuPrivate;
+} // namespace zc::ring
 
 /// A control that shows its items as the sectors of a ring and reports which one is picked.
 /// Angle changes move step by step on a 1 ms timer unless `Animation` is off; the timer runs
@@ -235,7 +237,7 @@ public:
     void StartOutAnimation();
 
     /// Where the ring and the items lie now (current animated angles and size).
-    TRotaryMenuGeometry Geometry() const;
+    zc::ring::TRotaryMenuGeometry Geometry() const;
     /// The enabled, not read-only item under (X, Y), or null.
     TRotaryMenuItem *ItemAtXY(int X, int Y) const;
     /// Paints the shadow and every item into `R` (the outer ring rectangle).
@@ -289,9 +291,9 @@ protected:
 private:
     friend class TRotaryMenuItem;
     friend class TRotaryMenuItems;
-    friend struct TRotaryMenuPrivate;
+    friend struct zc::ring::TRotaryMenuPrivate;
 
-    std::unique_ptr<TRotaryMenuPrivate> const d;
+    std::unique_ptr<zc::ring::TRotaryMenuPrivate> const d;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TRotaryMenu::TRotaryMenuAnimationModes)

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+namespace zc::ring {
+
 /// Where everything of one frame lies. Painting, hit testing and the focus outline all
 /// build their outlines from one of these, so what is drawn is what reacts to the mouse.
 struct TRotaryMenuGeometry
@@ -53,3 +55,5 @@ int MulDiv(int number, int numerator, int denominator);
 /// Drawing size of an image: negative requested sides take the picture's own, then the
 /// box shrinks to the picture's proportions when every side is positive.
 QSize GetAspectSize(int requestedWidth, int requestedHeight, int ownWidth, int ownHeight);
+
+} // namespace zc::ring

@@ -8,6 +8,8 @@
 #include <array>
 #include <cmath>
 
+namespace zc::ring {
+
 namespace {
 
 constexpr double kGamma = 2.2;
@@ -117,3 +119,5 @@ QLinearGradient LinearGradientFromRect(const QRectF &rect, const QColor &from, c
     }
     return LinearGradientFromAngle(rect, from, to, angle, true, gammaCorrection);
 }
+
+} // namespace zc::ring

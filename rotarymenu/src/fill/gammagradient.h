@@ -6,6 +6,8 @@
 #include <QLinearGradient>
 #include <QRectF>
 
+namespace zc::ring {
+
 /// Direction of a gradient built from a rectangle.
 enum class TLinearGradientMode
 {
@@ -30,3 +32,5 @@ QLinearGradient LinearGradientFromRect(const QRectF &rect, const QColor &from, c
 /// gradient exactly spans the rectangle: `from` at the first corner it meets, `to` at the last.
 QLinearGradient LinearGradientFromAngle(const QRectF &rect, const QColor &from, const QColor &to,
                                         qreal angleDegrees, bool scalable, bool gammaCorrection);
+
+} // namespace zc::ring

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace zc::ring;
+
 namespace {
 
 template <typename T> bool storeIfChanged(T &field, const T &value)
@@ -70,7 +72,7 @@ QColor systemColor(int index)
 
 } // namespace
 
-QRgb ResolveColor(TColor color)
+QRgb zc::ring::ResolveColor(TColor color)
 {
     if (color < 0) {
         return systemColor(color & 0xFF).rgb() & 0xFFFFFF;
@@ -82,7 +84,7 @@ QRgb ResolveColor(TColor color)
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
-QRgb MakeColor(quint8 alpha, TColor color)
+QRgb zc::ring::MakeColor(quint8 alpha, TColor color)
 {
     return (quint32(alpha) << 24) | (ResolveColor(color) & 0xFFFFFF);
 }

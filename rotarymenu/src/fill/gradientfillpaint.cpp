@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Gradient fill painting: shadow, body, mirror half, pictures, border, glow and focus outline.
+#include "fill/bodyshape.h"
 #include "fill/gammagradient.h"
 #include "fill/pathgradient.h"
 #include <rotarymenu/gradientfill.h>
@@ -8,12 +9,11 @@
 
 #include <cmath>
 
+using namespace zc::ring;
+
 namespace {
 
-struct Opacities
-{
-    quint8 border, from, to, mirror, mirrorTo;
-};
+using Opacities = TFillOpacities;
 
 // The integer rounding of the original platform: halves go to the even neighbour.
 int roundEven(qreal v)
@@ -91,20 +91,13 @@ public:
     void foregroundPicture(const QRectF &r) const;
 
 private:
-    struct Shape
-    {
-        TGradientType kind;
-        QColor from, to;
-        THatchStyle hatch;
-        const TPicture *texture;
-        bool mirror;
-    };
-
-    bool hasMirrorHalf() const { return f.hasMirrorHalf(); }
-    void gradientBackGround(const QRectF &r, bool mirror) const;
+    void half(const QRectF &r, const TBodyHalf &half, bool upper, TFillRoundingType radial) const;
+    void gradientBackGround(const QRectF &r, const TBodyHalf &half, bool mirror,
+                            TFillRoundingType type) const;
     void radialBackGround(const QRectF &r, TColor cf, TColor ct, quint8 o, quint8 ot, bool upper,
                           qint32 radius, TFillRoundingType type) const;
-    void fillShape(const QRectF &r, const QPainterPath *outline, const Shape &shape) const;
+    void fillShape(const QRectF &r, const QPainterPath *outline, const TBodyHalf &half,
+                   bool mirror) const;
 
     const TGradientFill &f;
     QPainter *g;
@@ -147,65 +140,49 @@ void TGradientFillPainter::shadow(QRectF &r) const
 
 void TGradientFillPainter::body(const QRectF &r) const
 {
-    const auto paintTop = [&](const QRectF &rect, TFillRoundingType radialRounding) {
-        if (f.m_gradientType == gtRadial && f.m_color != clNone) {
-            const TColor ct = f.m_colorTo == clNone ? f.m_color : f.m_colorTo;
-            radialBackGround(rect, f.m_color, ct, op.from, op.to, true, f.m_rounding,
-                             radialRounding);
-        } else {
-            gradientBackGround(rect, false);
-        }
-    };
-    if (!hasMirrorHalf()) {
-        paintTop(r, f.m_roundingType);
+    const TBodyShape shape = f.BodyShape(op);
+    if (!shape.mirrored) {
+        half(r, shape.upper, true, f.m_roundingType);
         return;
     }
-    // The halves overlap by two pixels so no background shows through at the middle.
-    const qreal half = r.height() / 2;
-    const QRectF top(r.x(), r.y(), r.width(), r.height() - half + 1);
-    const QRectF bottom(r.x(), r.y() + half - 1, r.width(), r.height() - half + 1);
-    paintTop(top, rtTop);
-    if (f.m_gradientMirrorType == gtRadial && f.m_colorMirror != clNone) {
-        const TColor cmt = f.m_colorMirrorTo == clNone ? f.m_colorMirror : f.m_colorMirrorTo;
-        radialBackGround(bottom, f.m_colorMirror, cmt, op.mirror, op.mirrorTo, false, f.m_rounding,
-                         rtBottom);
+    // The halves overlap by two pixels so no background shows through at the middle. Only
+    // the outer corners of each are rounded, so the halves meet square.
+    const qreal middle = r.height() / 2;
+    const QRectF top(r.x(), r.y(), r.width(), r.height() - middle + 1);
+    const QRectF bottom(r.x(), r.y() + middle - 1, r.width(), r.height() - middle + 1);
+    half(top, shape.upper, true, rtTop);
+    half(bottom, shape.lower, false, rtBottom);
+}
+
+void TGradientFillPainter::half(const QRectF &r, const TBodyHalf &half, bool upper,
+                                TFillRoundingType radial) const
+{
+    if (half.kind == gtRadial) {
+        radialBackGround(r, half.from, half.to, half.opacity, half.opacityTo, upper, f.m_rounding,
+                         radial);
     } else {
-        gradientBackGround(bottom, true);
+        gradientBackGround(r, half, !upper,
+                           f.hasMirrorHalf() ? halfRounding(f.m_roundingType, !upper)
+                                             : f.m_roundingType);
     }
 }
 
-void TGradientFillPainter::gradientBackGround(const QRectF &r, bool mirror) const
+void TGradientFillPainter::gradientBackGround(const QRectF &r, const TBodyHalf &half, bool mirror,
+                                              TFillRoundingType type) const
 {
-    TGradientType kind = mirror ? f.m_gradientMirrorType : f.m_gradientType;
-    const TColor from = mirror ? f.m_colorMirror : f.m_color;
-    const TColor to = mirror ? f.m_colorMirrorTo : f.m_colorTo;
-    if (from == clNone) {
-        kind = gtNone;
-    } else if (to == clNone) {
-        kind = gtSolid;
-    }
-    const Shape shape{kind,
-                      MakeQColor(mirror ? op.mirror : op.from, from),
-                      MakeQColor(mirror ? op.mirrorTo : op.to, to),
-                      mirror ? f.m_hatchStyleMirror : f.m_hatchStyle,
-                      f.m_bgPosition == ppTiled ? f.m_bgPicture : nullptr,
-                      mirror};
     if (f.m_rounding == 0) {
-        fillShape(r, nullptr, shape);
+        fillShape(r, nullptr, half, mirror);
         return;
     }
-    // Only the outer corners of each half are rounded, so the halves meet square.
-    const TFillRoundingType type =
-        hasMirrorHalf() ? halfRounding(f.m_roundingType, mirror) : f.m_roundingType;
     const QPainterPath outline = TGradientFill::CreateRoundRectangle(r, f.m_rounding, type);
     g->save();
     g->setRenderHint(QPainter::Antialiasing, true);
-    fillShape(r, &outline, shape);
+    fillShape(r, &outline, half, mirror);
     g->restore();
 }
 
 void TGradientFillPainter::fillShape(const QRectF &r, const QPainterPath *outline,
-                                     const Shape &shape) const
+                                     const TBodyHalf &half, bool mirror) const
 {
     const auto paint = [&](const QBrush &brush) {
         if (outline) {
@@ -214,10 +191,12 @@ void TGradientFillPainter::fillShape(const QRectF &r, const QPainterPath *outlin
             g->fillRect(r, brush);
         }
     };
+    const QColor from = MakeQColor(half.opacity, half.from);
+    const QColor to = MakeQColor(half.opacityTo, half.to);
     const QRectF grown = r.adjusted(-1, -1, 1, 1);
-    switch (shape.kind) {
+    switch (half.kind) {
     case gtSolid:
-        paint(shape.from);
+        paint(from);
         break;
     case gtRadial:
     case gtPath:
@@ -227,27 +206,27 @@ void TGradientFillPainter::fillShape(const QRectF &r, const QPainterPath *outlin
     case gtHorizontal:
     case gtForwardDiagonal:
     case gtBackwardDiagonal:
-        paint(LinearGradientFromRect(grown, shape.from, shape.to, linearMode(shape.kind), true));
-        if (shape.mirror) {
+        paint(LinearGradientFromRect(grown, from, to, linearMode(half.kind), true));
+        if (mirror) {
             // Covers the seam with the upper half in the mirror's start colour.
-            g->fillRect(QRectF(r.x(), r.y(), r.width(), 1), shape.from);
+            g->fillRect(QRectF(r.x(), r.y(), r.width(), 1), from);
         }
         break;
     case gtAngle:
-        paint(LinearGradientFromAngle(grown, shape.from, shape.to, f.m_angle, true, true));
+        paint(LinearGradientFromAngle(grown, from, to, f.m_angle, true, true));
         break;
     case gtHatch:
         g->save();
         g->setBrushOrigin(0, 0);
-        paint(HatchBrush(shape.hatch, shape.from, shape.to));
+        paint(HatchBrush(half.hatch, from, to));
         g->restore();
         break;
     case gtTexture:
-        if (shape.texture) {
+        if (f.m_bgPosition == ppTiled && f.m_bgPicture) {
             if (outline) {
-                shape.texture->Tile(g, *outline);
+                f.m_bgPicture->Tile(g, *outline);
             } else {
-                shape.texture->Tile(g, r);
+                f.m_bgPicture->Tile(g, r);
             }
         }
         break;
@@ -453,51 +432,90 @@ TGPRectF TGradientFill::Fill(QPainter *graphics, const TGPRectF &r, quint8 aBord
     return rect;
 }
 
+TFillOpacities TGradientFill::ownOpacities() const
+{
+    return {m_borderOpacity, m_opacity, m_opacityTo, m_opacityMirror, m_opacityMirrorTo};
+}
+
+TBodyShape TGradientFill::BodyShape(const TFillOpacities &op) const
+{
+    const auto resolve = [](TGradientType kind, TColor from, TColor to, quint8 opacity,
+                            quint8 opacityTo, THatchStyle hatch) {
+        if (from == clNone) {
+            kind = gtNone;
+        } else if (kind == gtRadial) {
+            to = to == clNone ? from : to;
+        } else if (to == clNone) {
+            kind = gtSolid;
+        }
+        return TBodyHalf{kind, from, to, opacity, opacityTo, hatch};
+    };
+    TBodyShape shape;
+    shape.upper = resolve(m_gradientType, m_color, m_colorTo, op.from, op.to, m_hatchStyle);
+    shape.mirrored = hasMirrorHalf();
+    if (shape.mirrored) {
+        shape.lower = resolve(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo, op.mirror,
+                              op.mirrorTo, m_hatchStyleMirror);
+    }
+    shape.rounded = m_rounding != 0;
+    shape.shadowed = hasShadow();
+    shape.overlaid = m_glow != gmNone || m_focus || !m_picture->Empty() ||
+                     (m_gradientType == gtTexture && !m_bgPicture->Empty());
+    return shape;
+}
+
 bool TGradientFill::IsAlikeAlong(Qt::Orientation direction) const
 {
-    // The body as body() and gradientBackGround() see it: no start colour paints nothing, no
-    // end colour a plain colour (a radial body has its own).
-    const auto alike = [direction](TGradientType type, TColor from, TColor to) {
-        if (type == gtRadial) {
-            return from == clNone;
-        }
-        if (from == clNone || to == clNone || type == gtSolid) {
-            return true;
-        }
-        return type == (direction == Qt::Horizontal ? gtVertical : gtHorizontal);
-    };
-    // The two halves lie one above the other, so only rows can stay alike across them.
-    if (hasMirrorHalf() && (direction == Qt::Vertical ||
-                            !alike(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo))) {
-        return false;
-    }
-    return alike(m_gradientType, m_color, m_colorTo) && m_rounding == 0 && !hasShadow() &&
-           m_glow == gmNone && !m_focus && m_picture->Empty();
+    return BodyShape(ownOpacities()).AlikeAlong(direction);
 }
 
 bool TGradientFill::IsOpaque() const
 {
-    // The body as body() and gradientBackGround() see it: a radial body leaves the corners
-    // out, no start colour paints nothing, no end colour a plain colour.
-    const auto opaque = [](TGradientType type, TColor from, TColor to, quint8 opacity,
-                           quint8 opacityTo) {
-        if (type == gtRadial || from == clNone || opacity != 255) {
-            return false;
-        }
-        if (to == clNone || type == gtSolid) {
-            return true;
-        }
-        return opacityTo == 255 &&
-               (type == gtVertical || type == gtHorizontal || type == gtForwardDiagonal ||
-                type == gtBackwardDiagonal || type == gtAngle);
-    };
-    if (hasMirrorHalf() && !opaque(m_gradientMirrorType, m_colorMirror, m_colorMirrorTo,
-                                   m_opacityMirror, m_opacityMirrorTo)) {
+    return BodyShape(ownOpacities()).Opaque();
+}
+
+namespace zc::ring {
+
+bool TBodyHalf::Opaque() const
+{
+    switch (kind) {
+    case gtSolid:
+        return opacity == 255;
+    case gtVertical:
+    case gtHorizontal:
+    case gtForwardDiagonal:
+    case gtBackwardDiagonal:
+    case gtAngle:
+        return opacity == 255 && opacityTo == 255;
+    default:
+        // A radial body leaves the corners out; hatches and textures are left to their
+        // patterns, and the other kinds paint nothing.
         return false;
     }
-    return opaque(m_gradientType, m_color, m_colorTo, m_opacity, m_opacityTo) && m_rounding == 0 &&
-           !hasShadow();
 }
+
+bool TBodyHalf::AlikeAlong(Qt::Orientation direction) const
+{
+    return kind == gtNone || kind == gtSolid ||
+           kind == (direction == Qt::Horizontal ? gtVertical : gtHorizontal);
+}
+
+bool TBodyShape::Opaque() const
+{
+    // Whatever is painted over the body does not open it up again.
+    return upper.Opaque() && (!mirrored || lower.Opaque()) && !rounded && !shadowed;
+}
+
+bool TBodyShape::AlikeAlong(Qt::Orientation direction) const
+{
+    // The two halves lie one above the other, so only rows can stay alike across them.
+    if (mirrored && (direction == Qt::Vertical || !lower.AlikeAlong(direction))) {
+        return false;
+    }
+    return upper.AlikeAlong(direction) && !rounded && !shadowed && !overlaid;
+}
+
+} // namespace zc::ring
 
 void TGradientFill::DrawPicture(QPainter *graphics, bool aspectRatio, TPictureMode aspectMode,
                                 const TPicture *picture, TFillPicturePosition location, int w,

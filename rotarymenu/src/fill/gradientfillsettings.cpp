@@ -12,6 +12,8 @@
 
 #include <functional>
 
+using namespace zc::ring;
+
 namespace {
 
 // The length of the "Picture" text; "PictureSize" is taken by the picture's drawing size.

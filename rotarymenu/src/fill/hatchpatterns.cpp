@@ -4,6 +4,8 @@
 
 #include <functional>
 
+namespace zc::ring {
+
 namespace {
 
 constexpr const char *styleNames[HatchStyleTotal] = {
@@ -237,3 +239,5 @@ QBrush HatchBrush(THatchStyle style, const QColor &foreground, const QColor &bac
 {
     return QBrush(HatchImage(style, foreground, background));
 }
+
+} // namespace zc::ring

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+namespace zc::ring {
+
 namespace {
 
 // One edge of the flattened outline with the centre: the colour depends on s, the fraction of
@@ -727,3 +729,5 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     }
     painter->restore();
 }
+
+} // namespace zc::ring

@@ -12,6 +12,8 @@
 #include <vector>
 
 class QPainter;
+namespace zc::ring {
+
 class TPathCoverage;
 
 /// A brush that is `SurroundColors` on its outline and `CenterColor` at `CenterPoint`, or
@@ -75,3 +77,5 @@ private:
     QList<QColor> m_surround{QColor(Qt::white)};
     QList<TBlendStop> m_blend;
 };
+
+} // namespace zc::ring

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace zc::ring {
+
 namespace {
 
 // The share of a pixel that a winding number gives, as 0..255.
@@ -528,3 +530,5 @@ QImage &TScratchImage::ClearedUnder(const QSize &size, qreal ratio, const TPathC
     }
     return m_buffer;
 }
+
+} // namespace zc::ring

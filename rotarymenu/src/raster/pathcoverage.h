@@ -12,6 +12,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace zc::ring {
+
 /// The pixels a filled outline covers, anti-aliased: each pixel's share is the area of its
 /// square inside the flattened outline, under the outline's fill rule. The rows are worked out
 /// from the cells the edges cross, so the cost follows the outline's length and height rather
@@ -144,3 +146,5 @@ private:
 
     QImage m_buffer;
 };
+
+} // namespace zc::ring

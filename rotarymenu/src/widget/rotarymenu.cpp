@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace zc::ring;
+
 namespace {
 
 // The window-text system colour, the framework default of a font's colour.
@@ -82,8 +84,7 @@ TRotaryMenu::TRotaryMenu(QWidget *parent)
     // Captions fall back to another face when theirs is missing, so a new or removed font
     // can change what is drawn.
     connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] {
-        d->knownFamilies.clear();
-        d->captionLayouts.clear();
+        d->painter.ForgetFonts();
         ++d->changeCount;
         update();
     });

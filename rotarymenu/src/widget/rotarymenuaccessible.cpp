@@ -4,6 +4,8 @@
 
 #include <QAccessibleWidget>
 
+using namespace zc::ring;
+
 namespace {
 
 // One item: named by its hint, located at its sector, pressable.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <initializer_list>
 
+namespace zc::ring {
+
 bool AnimateDouble(double &value, double target, double delta, double margin)
 {
     if (target - margin < value && value < target + margin) {
@@ -80,3 +82,5 @@ bool TRotaryMenuAnimation::step(bool animation, int factor)
     }
     return true;
 }
+
+} // namespace zc::ring

@@ -2,6 +2,8 @@
 // Step-by-step motion of the rotary menu's angles and size, free of any timer.
 #pragma once
 
+namespace zc::ring {
+
 /// Moves `value` toward `target` by `delta` (at least 1), on whole units, snapping onto the
 /// target once strictly within `margin`. Returns true while still moving.
 bool AnimateDouble(double &value, double target, double delta, double margin);
@@ -40,3 +42,5 @@ struct TRotaryMenuAnimation
     /// Returns whether a repaint is due, which is whenever busy() was true.
     bool step(bool animation, int factor);
 };
+
+} // namespace zc::ring

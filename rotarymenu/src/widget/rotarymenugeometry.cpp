@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace zc::ring {
+
 namespace {
 
 // Menu angles grow clockwise on screen (y grows downwards); QPainterPath's grow
@@ -235,3 +237,5 @@ QSize GetAspectSize(int requestedWidth, int requestedHeight, int ownWidth, int o
     }
     return QSize(w, h);
 }
+
+} // namespace zc::ring

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
+using namespace zc::ring;
+
 namespace {
 
 int shortCutOf(const QKeyEvent *event)
@@ -19,7 +21,7 @@ int shortCutOf(const QKeyEvent *event)
 
 } // namespace
 
-TKeyAction keyAction(int key)
+TKeyAction zc::ring::keyAction(int key)
 {
     switch (key) {
     case Qt::Key_Return:

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+using namespace zc::ring;
+
 TRotaryMenuItem::TRotaryMenuItem(TRotaryMenu *menu)
     : m_menu(menu), m_fill(new TGradientFill(this)), m_hoverFill(new TGradientFill(this)),
       m_downFill(new TGradientFill(this)), m_disabledFill(new TGradientFill(this)),

@@ -2,6 +2,8 @@
 // Rotary menu widget: the default look and the twenty named looks.
 #include "widget/rotarymenu_p.h"
 
+using namespace zc::ring;
+
 namespace {
 
 constexpr TColor sys(int index)

@@ -4,6 +4,8 @@
 
 #include <QTimerEvent>
 
+using namespace zc::ring;
+
 bool TRotaryMenu::IsAnimating() const
 {
     return d->anim.animate;
