@@ -35,6 +35,19 @@ expected=(
 for code in ENG FRA ITA OLA SPA; do
   expected+=("share/zelvoria-colortest/colortables/Tabella_ZelvoColor_$code.jpg")
 done
+# The components: shared libraries, their public headers (exactly those under include/ of
+# each library's sources), the CMake package and the pkg-config files.
+src=$(cd "$(dirname "$0")/../.." && pwd)
+for lib in common reportengine richtext rotarymenu; do
+  expected+=("lib/libzc_$lib.so.0.1" "lib/pkgconfig/zc_$lib.pc")
+  while IFS= read -r header; do
+    expected+=("include/$header")
+  done < <(cd "$src/$lib/include" && find . -name '*.h' | sed 's|^\./||')
+done
+for f in ZelvoriaColorTestConfig.cmake ZelvoriaColorTestConfigVersion.cmake \
+  ZelvoriaColorTestTargets.cmake ZelvoriaColorTestTargets-relwithdebinfo.cmake; do
+  expected+=("lib/cmake/ZelvoriaColorTest/$f")
+done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . -type f | sed 's|^\./||' | sort) ||
   fail "the installed files differ from the expected list (< expected, > installed)"
 for p in bin/zelvoria-colortest bin/rtfreport bin/rtftext bin/fillrender \
