@@ -95,8 +95,9 @@ function(zc_install_library name include_prefix public_links private_links)
   target_include_directories(${shared} PUBLIC
     $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   target_link_libraries(${shared} PUBLIC ${public_shared} PRIVATE ${private_shared})
+  # $ORIGIN: each finds the others it needs beside it, wherever the installation lies.
   set_target_properties(${shared} PROPERTIES OUTPUT_NAME zc_${name} EXPORT_NAME ${name}
-    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR} INSTALL_RPATH "$ORIGIN")
   install(TARGETS ${shared} EXPORT ZelvoriaColorTestTargets COMPONENT libraries
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
   install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/include/${include_prefix}
