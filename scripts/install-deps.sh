@@ -11,6 +11,9 @@ packages=(
   clang libclang-rt-14-dev
   # Qt 6: widgets, SVG pictures, QTest helpers; the xcb platform plugin
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+  # Qt Designer's plugin interface, for the rotary menu's Designer plugin (its CMake
+  # package needs Qt's OpenGL modules)
+  qt6-tools-dev libqt6opengl6-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # Firebird 3: isc client API and the in-process (embedded) engine

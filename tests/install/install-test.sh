@@ -44,6 +44,7 @@ for lib in common reportengine richtext rotarymenu; do
     expected+=("include/$header")
   done < <(cd "$src/$lib/include" && find . -name '*.h' | sed 's|^\./||')
 done
+expected+=(lib/qt6/plugins/designer/librotarymenu-designer.so)
 for f in ZelvoriaColorTestConfig.cmake ZelvoriaColorTestConfigVersion.cmake \
   ZelvoriaColorTestTargets.cmake ZelvoriaColorTestTargets-relwithdebinfo.cmake; do
   expected+=("lib/cmake/ZelvoriaColorTest/$f")
