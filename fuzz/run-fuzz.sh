@@ -29,6 +29,8 @@ targets=(
   "insert-fuzz|assets/remedies tests/reportengine/data/memos|*.rtf|fuzz/richtext/rtfreader-fuzz.dict"
   "csv-fuzz|tests/reportengine/data fuzz/csv/seeds|*.csv|fuzz/csv/csv-fuzz.dict"
   "json-fuzz|fuzz/json/seeds|*.json|fuzz/json/json-fuzz.dict"
+  "ini-fuzz|fuzz/ini/seeds|*.ini|fuzz/ini/ini-fuzz.dict"
+  "fill-fuzz|fuzz/fill/seeds|*.ini|fuzz/fill/fill-fuzz.dict"
   "rtfreader-fuzz|assets/remedies tests/richtext/data|*.rtf|fuzz/richtext/rtfreader-fuzz.dict"
 )
 if $per_target; then
