@@ -100,7 +100,8 @@ TEST_F(FillRender, BadInputExitsWithOneLine)
     fill.SaveToFile(path("f.ini"), QStringLiteral("Ok"));
     QFile bad(path("bad.ini"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("[Bad]\nGradientType=42\n[Hex]\nPicture=XY\nForegroundPictureSize=2\n");
+    bad.write("[Bad]\nGradientType=42\n[Hex]\nPicture=XY\nForegroundPictureSize=2\n[Typo]\n"
+              "Color=abc\n");
     bad.close();
     const QString out = path("o.png");
     struct Case
@@ -118,10 +119,10 @@ TEST_F(FillRender, BadInputExitsWithOneLine)
          "fillrender: --ini FILE, --section NAME and --size WxH are required"},
         {{"--ini", path("f.ini"), "--section", "Ok", "--size", "10by10", "-o", out},
          1,
-         "fillrender: bad size \"10by10\" (expected WxH, e.g. 150x40)"},
+         "fillrender: bad size \"10by10\" (expected WxH, each side 1 to 10000, e.g. 150x40)"},
         {{"--ini", path("f.ini"), "--section", "Ok", "--size", "0x10", "-o", out},
          1,
-         "fillrender: bad size \"0x10\" (expected WxH, e.g. 150x40)"},
+         "fillrender: bad size \"0x10\" (expected WxH, each side 1 to 10000, e.g. 150x40)"},
         {{"--ini", path("f.ini"), "--section", "Ok", "--size", "9x9", "--background", "red", "-o",
           out},
          1,
@@ -131,6 +132,7 @@ TEST_F(FillRender, BadInputExitsWithOneLine)
         {{"--ini", path("f.ini"), "--section", "Nope", "--size", "9x9", "-o", out}, 2, nullptr},
         {{"--ini", path("bad.ini"), "--section", "Bad", "--size", "9x9", "-o", out}, 2, nullptr},
         {{"--ini", path("bad.ini"), "--section", "Hex", "--size", "9x9", "-o", out}, 2, nullptr},
+        {{"--ini", path("bad.ini"), "--section", "Typo", "--size", "9x9", "-o", out}, 2, nullptr},
         {{"--ini", path("f.ini"), "--section", "Ok", "--size", "9x9", "-o", path("no/dir/o.png")},
          3,
          nullptr},

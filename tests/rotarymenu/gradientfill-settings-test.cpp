@@ -268,6 +268,9 @@ TEST_F(GradientFillSettings, OutOfRangeValuesAreRejected)
         {"Glow=4", "Value 4 of \"Glow\" is out of range (0 to 3)"},
         {"Opacity=256", "Value 256 of \"Opacity\" is out of range (0 to 255)"},
         {"PictureSize=2", "Value 2 of \"PictureSize\" is out of range (0 to 1)"},
+        // A typing error is not taken for the old value.
+        {"Angle=abc", "Value \"abc\" of \"Angle\" is not an integer"},
+        {"BorderWidth=99999999999", "Value \"99999999999\" of \"BorderWidth\" is not an integer"},
     };
     for (const Case &c : cases) {
         writeIni(QByteArray("[Fill]\nColor=1\n") + c.text + "\nGlowRadialColor=5\n");

@@ -99,8 +99,10 @@ int main(int argc, char **argv)
         }
         QSize wh;
         if (!parseSize(parser.value(size), wh)) {
-            return fail(BadArguments, QStringLiteral("bad size \"%1\" (expected WxH, e.g. 150x40)")
-                                          .arg(parser.value(size)));
+            return fail(BadArguments,
+                        QStringLiteral("bad size \"%1\" (expected WxH, each side 1 to "
+                                       "10000, e.g. 150x40)")
+                            .arg(parser.value(size)));
         }
         QColor under(Qt::transparent);
         if (parser.isSet(background)) {

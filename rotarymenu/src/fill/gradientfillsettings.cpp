@@ -11,6 +11,7 @@
 #include <QScopeGuard>
 
 #include <functional>
+#include <optional>
 
 using namespace zc::ring;
 
@@ -72,9 +73,20 @@ public:
     {
     }
 
+    /// A missing or empty key keeps `current`; text that is no integer is refused, so that a
+    /// typing error does not pass for the old value.
     qint32 integer(const char *key, qint32 current) const
     {
-        return m_ini.ReadInteger(m_section, QString::fromLatin1(key), current);
+        const std::optional<QString> text = m_ini.Value(m_section, QString::fromLatin1(key));
+        if (!text || text->isEmpty())
+            return current;
+        int value = 0;
+        if (!zc::ParseIniInteger(*text, &value)) {
+            throw EFillConvertError(QStringLiteral("Value \"%1\" of \"%2\" is not an integer")
+                                        .arg(*text, QLatin1String(key))
+                                        .toStdString());
+        }
+        return value;
     }
 
     template <typename E> E enumeration(const char *key, E current, int last) const
