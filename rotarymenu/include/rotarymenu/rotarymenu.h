@@ -52,6 +52,9 @@ class TRotaryMenu : public QWidget
     Q_PROPERTY(TPictureContainer *PictureContainer READ PictureContainer WRITE SetPictureContainer)
     Q_PROPERTY(TImageList *ImageList READ ImageList WRITE SetImageList)
     Q_PROPERTY(bool ShowFocus READ ShowFocus WRITE SetShowFocus)
+    Q_PROPERTY(TRotaryMenuKeyNavigation KeyNavigation READ KeyNavigation WRITE SetKeyNavigation)
+    Q_PROPERTY(bool DigitKeys READ DigitKeys WRITE SetDigitKeys)
+    Q_PROPERTY(bool WheelStepsFocus READ WheelStepsFocus WRITE SetWheelStepsFocus)
 
 public:
     /// How the items are laid out: ring, pie slices, a row or a column.
@@ -139,6 +142,18 @@ public:
     };
     Q_ENUM(TComponentStyle)
 
+    /// What the arrow keys do. knItemOrder: Left/Up the previous item, Right/Down the next,
+    /// stopping at the ends. knWrap: the same, going round from the last item to the first
+    /// (and back) when the items close a full circle. knDirection: each arrow goes to the
+    /// item whose centre lies nearest in that direction on screen.
+    enum TRotaryMenuKeyNavigation
+    {
+        knItemOrder,
+        knWrap,
+        knDirection
+    };
+    Q_ENUM(TRotaryMenuKeyNavigation)
+
     explicit TRotaryMenu(QWidget *parent = nullptr);
     ~TRotaryMenu() override;
 
@@ -175,6 +190,15 @@ public:
     /// effect at the next repaint. [true]
     bool ShowFocus() const;
     void SetShowFocus(bool value);
+    TRotaryMenuKeyNavigation KeyNavigation() const;
+    void SetKeyNavigation(TRotaryMenuKeyNavigation value);
+    /// The keys 1 to 9 and 0 of the main block click items 1 to 10, by the key's place on
+    /// the keyboard whatever character the layout gives it (AZERTY's "&" is 1).
+    bool DigitKeys() const;
+    void SetDigitKeys(bool value);
+    /// The mouse wheel moves the focus one item a notch (down: the next item).
+    bool WheelStepsFocus() const;
+    void SetWheelStepsFocus(bool value);
 
     /// Font copied into new items ("Tahoma", 8 pt).
     QFont DefaultFont() const;
@@ -282,6 +306,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;

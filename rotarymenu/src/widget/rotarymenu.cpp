@@ -272,6 +272,37 @@ void TRotaryMenu::SetShowFocus(bool value)
     d->showFocus = value;
 }
 
+TRotaryMenu::TRotaryMenuKeyNavigation TRotaryMenu::KeyNavigation() const
+{
+    return d->keyNavigation;
+}
+
+void TRotaryMenu::SetKeyNavigation(TRotaryMenuKeyNavigation value)
+{
+    d->keyNavigation = value;
+}
+
+bool TRotaryMenu::DigitKeys() const
+{
+    return d->digitKeys;
+}
+
+void TRotaryMenu::SetDigitKeys(bool value)
+{
+    d->digitKeys = value;
+}
+
+bool TRotaryMenu::WheelStepsFocus() const
+{
+    return d->wheelStepsFocus;
+}
+
+void TRotaryMenu::SetWheelStepsFocus(bool value)
+{
+    d->wheelStepsFocus = value;
+    d->wheelRemainder = 0;
+}
+
 QFont TRotaryMenu::DefaultFont() const
 {
     return d->defaultFont;

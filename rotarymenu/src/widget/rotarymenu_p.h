@@ -16,6 +16,8 @@
 
 #include <functional>
 
+class QKeyEvent;
+
 namespace zc::ring {
 
 /// What a key does to the menu.
@@ -52,8 +54,17 @@ struct TRotaryMenuPrivate
     /// Carries out a key's action; items must not be empty.
     void perform(TKeyAction action);
     /// Keyboard navigation without wrap-around, skipping disabled items.
-    TRotaryMenuItem *findNextFocused() const;
-    TRotaryMenuItem *findPreviousFocused() const;
+    /// The next (previous) enabled item after the focused one; past the end it goes round
+    /// to the start only with `wrap`.
+    TRotaryMenuItem *findNextFocused(bool wrap = false) const;
+    TRotaryMenuItem *findPreviousFocused(bool wrap = false) const;
+    /// Whether the items close a full circle, so that the last one sits beside the first.
+    bool closesCircle() const;
+    /// The enabled item whose centre lies nearest from the focused one in `direction` (on
+    /// screen, y down), or the focused one when there is none that way.
+    TRotaryMenuItem *findInDirection(QPointF direction) const;
+    /// The item a digit key stands for under DigitKeys (1 is the first, 0 the tenth).
+    TRotaryMenuItem *itemForDigitKey(const QKeyEvent *event) const;
     /// First item whose ShortCut is this key combination, or null.
     TRotaryMenuItem *itemForShortCut(int combination) const;
     /// Pressed := none, flip a toggle item, raise the click with `sender`.
@@ -88,6 +99,10 @@ struct TRotaryMenuPrivate
     int size = 50;
     TRotaryMenuLayout layout = TRotaryMenu::rmlCircularDonut;
     bool showFocus = true;
+    TRotaryMenu::TRotaryMenuKeyNavigation keyNavigation = TRotaryMenu::knItemOrder;
+    bool digitKeys = false;
+    bool wheelStepsFocus = false;
+    int wheelRemainder = 0; ///< eighths of a degree not yet worth a whole notch
     QPointer<TPictureContainer> pictureContainer;
     QPointer<TImageList> imageList;
 

@@ -2,10 +2,15 @@
 // Rotary menu widget: mouse, keyboard, focus and tooltips.
 #include "widget/rotarymenu_p.h"
 
+#include <QHash>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <limits>
 
 using namespace zc::ring;
 
@@ -58,15 +63,15 @@ void TRotaryMenuPrivate::perform(TKeyAction action)
         focused = items->Items(items->Count() - 1);
         break;
     case TKeyAction::Previous:
-        focused = findPreviousFocused();
+        focused = findPreviousFocused(keyNavigation == TRotaryMenu::knWrap && closesCircle());
         break;
     case TKeyAction::Next:
-        focused = findNextFocused();
+        focused = findNextFocused(keyNavigation == TRotaryMenu::knWrap && closesCircle());
         break;
     }
 }
 
-TRotaryMenuItem *TRotaryMenuPrivate::findNextFocused() const
+TRotaryMenuItem *TRotaryMenuPrivate::findNextFocused(bool wrap) const
 {
     const int n = items->Count();
     if (n == 0) {
@@ -75,15 +80,20 @@ TRotaryMenuItem *TRotaryMenuPrivate::findNextFocused() const
     if (!focused) {
         return items->Items(0);
     }
-    for (int i = indexOf(focused) + 1; i < n; ++i) {
-        if (items->Items(i)->Enabled()) {
-            return items->Items(i);
+    const int from = indexOf(focused);
+    for (int step = 1; step < n; ++step) {
+        const int i = from + step;
+        if (i >= n && !wrap) {
+            break;
+        }
+        if (items->Items(i % n)->Enabled()) {
+            return items->Items(i % n);
         }
     }
     return focused;
 }
 
-TRotaryMenuItem *TRotaryMenuPrivate::findPreviousFocused() const
+TRotaryMenuItem *TRotaryMenuPrivate::findPreviousFocused(bool wrap) const
 {
     const int n = items->Count();
     if (n == 0) {
@@ -92,12 +102,74 @@ TRotaryMenuItem *TRotaryMenuPrivate::findPreviousFocused() const
     if (!focused) {
         return items->Items(n - 1);
     }
-    for (int i = indexOf(focused) - 1; i >= 0; --i) {
-        if (items->Items(i)->Enabled()) {
-            return items->Items(i);
+    const int from = indexOf(focused);
+    for (int step = 1; step < n; ++step) {
+        const int i = from - step;
+        if (i < 0 && !wrap) {
+            break;
+        }
+        if (items->Items((i + n) % n)->Enabled()) {
+            return items->Items((i + n) % n);
         }
     }
     return focused;
+}
+
+bool TRotaryMenuPrivate::closesCircle() const
+{
+    const TRotaryMenuGeometry g = q->Geometry();
+    const bool circular =
+        g.layout == TRotaryMenu::rmlCircularDonut || g.layout == TRotaryMenu::rmlCircularPie;
+    return circular && std::abs(g.stp) >= 359.5f;
+}
+
+TRotaryMenuItem *TRotaryMenuPrivate::findInDirection(QPointF direction) const
+{
+    if (!focused) {
+        return findNextFocused();
+    }
+    const TRotaryMenuGeometry g = q->Geometry();
+    const QPointF from = g.itemBox(indexOf(focused)).center();
+    TRotaryMenuItem *best = focused;
+    double bestScore = std::numeric_limits<double>::max();
+    for (int i = 0; i < items->Count(); ++i) {
+        TRotaryMenuItem *item = items->Items(i);
+        if (item == focused || !item->Enabled()) {
+            continue;
+        }
+        const QPointF to = g.itemBox(i).center() - from;
+        const double along = QPointF::dotProduct(to, direction);
+        if (along <= 0.5) {
+            continue; // not that way
+        }
+        // Distance over the cosine of the angle off the arrow: near and straight ahead wins.
+        const double score = QPointF::dotProduct(to, to) / along;
+        if (score < bestScore) {
+            bestScore = score;
+            best = item;
+        }
+    }
+    return best;
+}
+
+TRotaryMenuItem *TRotaryMenuPrivate::itemForDigitKey(const QKeyEvent *event) const
+{
+    if (!digitKeys || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        return nullptr;
+    }
+    // The digit row's keys by place: X11 and evdev key codes 10 to 19 are "1" to "0".
+    int digit = -1;
+    const quint32 code = event->nativeScanCode();
+    if (code >= 10 && code <= 19) {
+        digit = int(code) - 9;
+    } else if (code == 0 && event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9) {
+        digit = event->key() == Qt::Key_0 ? 10 : event->key() - Qt::Key_0;
+    }
+    if (digit < 1 || digit > items->Count()) {
+        return nullptr;
+    }
+    TRotaryMenuItem *item = items->Items(digit - 1);
+    return item->Enabled() ? item : nullptr;
 }
 
 TRotaryMenuItem *TRotaryMenuPrivate::itemForShortCut(int combination) const
@@ -219,6 +291,26 @@ void TRotaryMenu::mouseDoubleClickEvent(QMouseEvent *event)
     }
 }
 
+void TRotaryMenu::wheelEvent(QWheelEvent *event)
+{
+    if (!d->wheelStepsFocus || d->items->Count() == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A notch is 120 eighths of a degree; fine-grained wheels add up to whole notches.
+    d->wheelRemainder += event->angleDelta().y();
+    const int notches = d->wheelRemainder / 120;
+    d->wheelRemainder -= notches * 120;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        d->perform(notches < 0 ? TKeyAction::Next : TKeyAction::Previous);
+    }
+    event->accept();
+    if (notches != 0) {
+        d->announceFocus();
+        Changed();
+    }
+}
+
 void TRotaryMenu::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
@@ -233,6 +325,21 @@ void TRotaryMenu::keyPressEvent(QKeyEvent *event)
 {
     const TKeyAction action = keyAction(event->key());
     TRotaryMenuItem *shortCut = d->itemForShortCut(shortCutOf(event));
+    if (!shortCut) {
+        shortCut = d->itemForDigitKey(event);
+    }
+    if (d->keyNavigation == knDirection && d->items->Count() > 0) {
+        static const QHash<int, QPointF> arrows = {{Qt::Key_Left, QPointF(-1, 0)},
+                                                   {Qt::Key_Right, QPointF(1, 0)},
+                                                   {Qt::Key_Up, QPointF(0, -1)},
+                                                   {Qt::Key_Down, QPointF(0, 1)}};
+        if (const auto arrow = arrows.constFind(event->key()); arrow != arrows.cend()) {
+            d->focused = d->findInDirection(*arrow);
+            d->announceFocus();
+            Changed();
+            return;
+        }
+    }
     if (d->items->Count() == 0 || (action == TKeyAction::None && !shortCut)) {
         // Not ours: let a dialog see Escape and the like.
         QWidget::keyPressEvent(event);
@@ -250,6 +357,9 @@ void TRotaryMenu::keyReleaseEvent(QKeyEvent *event)
 {
     const bool press = keyAction(event->key()) == TKeyAction::Press;
     TRotaryMenuItem *shortCut = d->itemForShortCut(shortCutOf(event));
+    if (!shortCut) {
+        shortCut = d->itemForDigitKey(event);
+    }
     if (!press && !shortCut) {
         QWidget::keyReleaseEvent(event);
         return;
@@ -262,7 +372,11 @@ void TRotaryMenu::keyReleaseEvent(QKeyEvent *event)
         d->clickFromKey(d->focused);
     }
     // The click handler may have deleted the item: look it up again.
-    if (TRotaryMenuItem *item = d->itemForShortCut(shortCutOf(event))) {
+    TRotaryMenuItem *item = d->itemForShortCut(shortCutOf(event));
+    if (!item) {
+        item = d->itemForDigitKey(event);
+    }
+    if (item) {
         d->clickFromKey(item);
     }
     Changed();
