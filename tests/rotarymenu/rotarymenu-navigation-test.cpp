@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Keyboard navigation modes, digit keys, the wheel and touch on a shown rotary menu.
+// Keyboard navigation modes, digit keys, the wheel, touch and hit zones of a shown rotary menu.
 #include <rotarymenu/rotarymenugeometry.h>
 #include <rotarymenu/rotarymenuitems.h>
 
@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -172,4 +173,35 @@ TEST_F(RotaryMenuNavigation, ATapClicksAsTheMouseDoes)
     QTest::touchEvent(&menu, screen).release(0, at, &menu);
     QApplication::processEvents();
     EXPECT_EQ(clicks, (std::vector<int>{4}));
+}
+
+TEST_F(RotaryMenuNavigation, HitZonesReachBeyondTheRingAndLeaveTheCentreDead)
+{
+    const zc::ring::TRotaryMenuGeometry g = menu.Geometry();
+    const QPointF c = g.R.center();
+    const double outer = g.R.width() / 2;
+    // A point `past` pixels beyond the outer edge, on the line through item i's centre.
+    const auto beyond = [&](int i, double past) {
+        const QPointF way = centre(i) - c;
+        return (c + way * ((outer + past) / std::hypot(way.x(), way.y()))).toPoint();
+    };
+    const auto hit = [&](QPoint p) { return menu.Items()->IndexOf(menu.ItemAtXY(p.x(), p.y())); };
+    EXPECT_EQ(menu.SectorReach(), 0);
+    EXPECT_EQ(hit(beyond(3, 20)), -1) << "by default only the outline counts";
+    menu.SetSectorReach(40);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(hit(beyond(i, 20)), i);
+        EXPECT_EQ(hit(beyond(i, 39)), i);
+        EXPECT_EQ(hit(beyond(i, 45)), -1) << "past the reach";
+        EXPECT_EQ(hit(centre(i).toPoint()), i) << "the outline itself is unchanged";
+    }
+
+    // A pie has no hole: the dead zone makes one for the pointer only.
+    menu.SetLayout(TRotaryMenu::rmlCircularPie);
+    const QPoint middle = menu.Geometry().R.center().toPoint();
+    const QPoint nearMiddle = middle + QPoint(0, 40);
+    EXPECT_GE(hit(middle + QPoint(0, 10)), 0);
+    menu.SetDeadZoneRadius(30);
+    EXPECT_EQ(hit(middle + QPoint(0, 10)), -1);
+    EXPECT_GE(hit(nearMiddle), 0) << "outside the dead zone the sectors answer";
 }

@@ -55,6 +55,8 @@ class TRotaryMenu : public QWidget
     Q_PROPERTY(TRotaryMenuKeyNavigation KeyNavigation READ KeyNavigation WRITE SetKeyNavigation)
     Q_PROPERTY(bool DigitKeys READ DigitKeys WRITE SetDigitKeys)
     Q_PROPERTY(bool WheelStepsFocus READ WheelStepsFocus WRITE SetWheelStepsFocus)
+    Q_PROPERTY(int DeadZoneRadius READ DeadZoneRadius WRITE SetDeadZoneRadius)
+    Q_PROPERTY(int SectorReach READ SectorReach WRITE SetSectorReach)
 
 public:
     /// How the items are laid out: ring, pie slices, a row or a column.
@@ -199,6 +201,13 @@ public:
     /// The mouse wheel moves the focus one item a notch (down: the next item).
     bool WheelStepsFocus() const;
     void SetWheelStepsFocus(bool value);
+    /// Pixels around the ring's centre where the mouse hits no item (0: none).
+    int DeadZoneRadius() const;
+    void SetDeadZoneRadius(int value);
+    /// Pixels beyond a ring's outer edge that still hit the sector at that angle, so that a
+    /// quick flick past the edge selects (0: the exact outline).
+    int SectorReach() const;
+    void SetSectorReach(int value);
 
     /// Font copied into new items ("Tahoma", 8 pt).
     QFont DefaultFont() const;

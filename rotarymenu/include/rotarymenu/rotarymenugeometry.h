@@ -39,6 +39,11 @@ struct TRotaryMenuGeometry
     /// First item, in index order, whose outline polygon holds (x, y) and for which
     /// `hittable` says yes; -1 when none.
     int itemAt(int x, int y, const std::function<bool(int)> &hittable) const;
+    /// As itemAt, with hit zones around the outlines: nothing answers within `deadZone`
+    /// pixels of the ring's centre, and on a ring each sector also takes the points up to
+    /// `reach` pixels beyond its outer edge (its angle carried outwards).
+    int itemAt(int x, int y, const std::function<bool(int)> &hittable, int deadZone,
+               int reach) const;
 };
 
 /// Even-odd crossing test over the points the path stores (arc control points included).

@@ -303,6 +303,26 @@ void TRotaryMenu::SetWheelStepsFocus(bool value)
     d->wheelRemainder = 0;
 }
 
+int TRotaryMenu::DeadZoneRadius() const
+{
+    return d->deadZoneRadius;
+}
+
+void TRotaryMenu::SetDeadZoneRadius(int value)
+{
+    d->deadZoneRadius = std::max(0, value);
+}
+
+int TRotaryMenu::SectorReach() const
+{
+    return d->sectorReach;
+}
+
+void TRotaryMenu::SetSectorReach(int value)
+{
+    d->sectorReach = std::max(0, value);
+}
+
 QFont TRotaryMenu::DefaultFont() const
 {
     return d->defaultFont;
@@ -517,10 +537,11 @@ TRotaryMenuItem *TRotaryMenu::ItemAtXY(int X, int Y) const
     if (d->items->Count() == 0) {
         return nullptr;
     }
-    const int index = Geometry().itemAt(X, Y, [this](int i) {
+    const auto hittable = [this](int i) {
         const TRotaryMenuItem *item = d->items->Items(i);
         return item->Enabled() && !item->ReadOnly();
-    });
+    };
+    const int index = Geometry().itemAt(X, Y, hittable, d->deadZoneRadius, d->sectorReach);
     return d->items->Items(index);
 }
 

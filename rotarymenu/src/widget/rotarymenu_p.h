@@ -102,6 +102,8 @@ struct TRotaryMenuPrivate
     TRotaryMenu::TRotaryMenuKeyNavigation keyNavigation = TRotaryMenu::knItemOrder;
     bool digitKeys = false;
     bool wheelStepsFocus = false;
+    int deadZoneRadius = 0;
+    int sectorReach = 0;
     int wheelRemainder = 0; ///< eighths of a degree not yet worth a whole notch
     QPointer<TPictureContainer> pictureContainer;
     QPointer<TImageList> imageList;

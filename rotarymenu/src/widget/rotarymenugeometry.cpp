@@ -147,6 +147,32 @@ int TRotaryMenuGeometry::itemAt(int x, int y, const std::function<bool(int)> &hi
     return -1;
 }
 
+int TRotaryMenuGeometry::itemAt(int x, int y, const std::function<bool(int)> &hittable,
+                                int deadZone, int reach) const
+{
+    const QPointF c = R.center();
+    const QPointF p(x - c.x(), y - c.y());
+    if (deadZone > 0 && std::hypot(p.x(), p.y()) < deadZone) {
+        return -1;
+    }
+    const int exact = itemAt(x, y, hittable);
+    const bool ring =
+        layout == TRotaryMenu::rmlCircularDonut || layout == TRotaryMenu::rmlCircularPie;
+    if (exact >= 0 || reach <= 0 || !ring || R.width() <= 0 || R.height() <= 0) {
+        return exact;
+    }
+    // In units of the (possibly elliptic) outer edge: 1 is on it.
+    const double rx = R.width() / 2.0, ry = R.height() / 2.0;
+    const double e = std::hypot(p.x() / rx, p.y() / ry);
+    if (e <= 1.0 || e > 1.0 + reach / std::min(rx, ry)) {
+        return -1;
+    }
+    // The same angle, brought back into the middle of the band, is inside the sector.
+    const double band = RI.width() > 0 ? (1.0 + RI.width() / R.width()) / 2.0 : 0.5;
+    const QPointF inside = c + p * (band / e);
+    return itemAt(qRound(inside.x()), qRound(inside.y()), hittable);
+}
+
 bool PtInPoly(const QPainterPath &path, int x, int y)
 {
     const int n = path.elementCount();
