@@ -22,6 +22,7 @@ AppConfig AppConfig::load(const QString &path)
     config.PathImg = text("Immagini") + u'/';
     config.Server = text("Server");
     config.FileGdb = text("FileGdb");
+    config.Animations = ini.ReadInteger(section, QLatin1String("Animations"), 1) != 0;
     return config;
 }
 

@@ -26,6 +26,7 @@ struct AppConfig
     QString PathImg;        ///< "Immagini" + "/": colour-table pictures
     QString Server;         ///< "Server": "host:" for a remote server, empty for a local file
     QString FileGdb;        ///< "FileGdb": database file name
+    bool Animations = true; ///< "Animations": 0 shows the ring at rest at once, no spin-in
 
     /// Reads `path`; a missing file, or a missing or non-numeric key, gives the default.
     static AppConfig load(const QString &path);

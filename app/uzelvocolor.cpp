@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -139,6 +140,7 @@ void TFmColor::FormCreate(LanguageChoice languageChoice)
     PathImg = config.PathImg;
     Server = config.Server;
     FileGdb = config.FileGdb;
+    Animations = config.Animations;
 
     if (TipoLingua < -1)
         std::fprintf(stderr,
@@ -261,6 +263,17 @@ void TFmColor::FormActivate()
 
 void TFmColor::spinIn()
 {
+    // Without motion (Animations=0, or a desktop that turned animations off) the ring is
+    // simply shown at rest.
+    if (!Animations ||
+        style()->styleHint(QStyle::SH_Widget_Animation_Duration, nullptr, this) == 0) {
+        const bool animation = RM_ZColor->Animation();
+        RM_ZColor->SetAnimation(false); // a jump, not the widget's own easing either
+        RM_ZColor->SetStartAngle(0);
+        RM_ZColor->SetAnimation(animation);
+        repaint();
+        return;
+    }
     // Blocking on purpose: the ring turns in while no input is taken.
     for (int angle = 360; angle >= 0; --angle) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -49,6 +49,7 @@ public:
     QString PathImg;
     QString Server;
     QString FileGdb;
+    bool Animations = true; ///< the ring spins in when the window is activated
     QString PathDataReport;
     int TipoLingua = -1;
     std::unique_ptr<zc::IniFile> ZColorIniFile;

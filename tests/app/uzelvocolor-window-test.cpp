@@ -7,6 +7,7 @@
 #include "uzelvocolor.h"
 
 #include <firebird/fberror.h>
+#include <rotarymenu/rotarymenu.h>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -70,6 +71,43 @@ TEST_F(MainWindowStart, LaterRunLoadsTheStoredLanguage)
     EXPECT_EQ(window->LbNome->text(), "Nombre Apellido");
     EXPECT_EQ(window->BtnTab->text(), "Tabla de colores");
     EXPECT_TRUE(window->Store().Query().Active());
+}
+
+// The ring's paints during one activation: the spin-in paints it once a step.
+static int ringPaintsOnActivation(TFmColor &window)
+{
+    struct PaintCounter : QObject
+    {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.RM_ZColor->installEventFilter(&counter);
+    window.FormActivate();
+    window.RM_ZColor->removeEventFilter(&counter);
+    return counter.paints;
+}
+
+TEST_F(MainWindowStart, AnimationsZeroShowsTheRingAtRestWithoutTheSpinIn)
+{
+    const QByteArray database = databaseKeys();
+    writeConfig("ChekLNG=1\n" + database);
+    auto spinning = create(pressOk);
+    EXPECT_TRUE(spinning->Animations);
+    EXPECT_GE(ringPaintsOnActivation(*spinning), 70) << "73 steps of 5 degrees";
+    EXPECT_EQ(spinning->RM_ZColor->StartAngle(), 0);
+    spinning.reset();
+
+    writeConfig("ChekLNG=1\nAnimations=0\n" + database);
+    auto still = create(pressOk);
+    EXPECT_FALSE(still->Animations);
+    EXPECT_LE(ringPaintsOnActivation(*still), 2);
+    EXPECT_EQ(still->RM_ZColor->StartAngle(), 0) << "the same end state";
 }
 
 TEST_F(MainWindowStart, ItalianKeepsTheDesignCaptions)
