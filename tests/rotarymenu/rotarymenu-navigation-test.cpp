@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Keyboard navigation modes, digit keys, the wheel, touch and hit zones of a shown rotary menu.
+// Keyboard navigation modes, digit keys, the wheel, touch, hit zones and reduced motion of a
+// shown rotary menu.
 #include <rotarymenu/rotarymenugeometry.h>
 #include <rotarymenu/rotarymenuitems.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointingDevice>
+#include <QProxyStyle>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -204,4 +206,30 @@ TEST_F(RotaryMenuNavigation, HitZonesReachBeyondTheRingAndLeaveTheCentreDead)
     menu.SetDeadZoneRadius(30);
     EXPECT_EQ(hit(middle + QPoint(0, 10)), -1);
     EXPECT_GE(hit(nearMiddle), 0) << "outside the dead zone the sectors answer";
+}
+
+TEST_F(RotaryMenuNavigation, WithoutDesktopAnimationsChangesJumpToTheirEnd)
+{
+    // Animation on, the desktop animating: a new angle is reached step by step.
+    menu.SetAnimation(true);
+    menu.SetStartAngle(90);
+    EXPECT_NE(menu.StartAngle(), 90) << "moving, not there yet";
+    QTRY_COMPARE_WITH_TIMEOUT(menu.StartAngle(), 90.0, 5000);
+
+    // A desktop that turned animations off: the same end value at once.
+    struct Still : QProxyStyle
+    {
+        int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                      QStyleHintReturn *data) const override
+        {
+            return hint == SH_Widget_Animation_Duration
+                       ? 0
+                       : QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    Still still;
+    menu.setStyle(&still);
+    menu.SetStartAngle(180);
+    EXPECT_EQ(menu.StartAngle(), 180);
+    menu.setStyle(nullptr);
 }

@@ -3,6 +3,7 @@
 #include "widget/rotarymenu_p.h"
 
 #include <QGuiApplication>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -52,9 +53,16 @@ void TRotaryMenuPrivate::syncSize()
     }
 }
 
+bool TRotaryMenuPrivate::moves() const
+{
+    // A desktop that turned animations off says so through the style: 0 ms.
+    return animation &&
+           q->style()->styleHint(QStyle::SH_Widget_Animation_Duration, nullptr, q) != 0;
+}
+
 void TRotaryMenuPrivate::setAnimated(TAnimatedValue &value, double target)
 {
-    if (anim.set(value, target, animation, updateCount)) {
+    if (anim.set(value, target, moves(), updateCount)) {
         q->Changed();
     }
     wakeTimer();

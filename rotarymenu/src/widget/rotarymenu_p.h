@@ -54,6 +54,8 @@ struct TRotaryMenuPrivate
     /// Carries out a key's action; items must not be empty.
     void perform(TKeyAction action);
     /// Keyboard navigation without wrap-around, skipping disabled items.
+    /// Whether changes move step by step: Animation is on and the desktop animates widgets.
+    bool moves() const;
     /// The next (previous) enabled item after the focused one; past the end it goes round
     /// to the start only with `wrap`.
     TRotaryMenuItem *findNextFocused(bool wrap = false) const;
