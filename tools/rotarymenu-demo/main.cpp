@@ -9,12 +9,14 @@
 #include <QImage>
 #include <QMetaEnum>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTextStream>
 
 #include <QElapsedTimer>
 #include <QThread>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,6 +92,48 @@ QString rect2(const QRectF &r)
         .arg(r.height(), 0, 'f', 2);
 }
 
+/// The hit zones over a frame: the dead zone round the centre and the band beyond the ring
+/// that sectors reach into, dashed.
+void paintHitZones(QPainter &painter, const TRotaryMenu &menu)
+{
+    const zc::ring::TRotaryMenuGeometry g = menu.Geometry();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.setBrush(QColor(255, 0, 0, 60));
+    const QPointF c = g.R.center();
+    if (menu.DeadZoneRadius() > 0)
+        painter.drawEllipse(c, menu.DeadZoneRadius(), menu.DeadZoneRadius());
+    if (menu.SectorReach() > 0) {
+        const int r = menu.SectorReach();
+        QPainterPath band;
+        band.addEllipse(g.R.adjusted(-r, -r, r, r));
+        band.addEllipse(g.R);
+        painter.setBrush(QColor(0, 0, 255, 40));
+        painter.drawPath(band);
+    }
+}
+
+/// Draws the hit zones over the menu it sits on, letting the mouse through.
+class HitZonesOverlay : public QWidget
+{
+public:
+    explicit HitZonesOverlay(TRotaryMenu &menu) : QWidget(&menu), FMenu(menu)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        resize(menu.size());
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        paintHitZones(painter, FMenu);
+    }
+
+private:
+    TRotaryMenu &FMenu;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -142,8 +186,25 @@ int main(int argc, char **argv)
                                       QStringLiteral("Switch the ring's shadow off."));
     const QCommandLineOption timing(QStringLiteral("measure"),
                                     QStringLiteral("Time a frame and the spin-in."));
+    const QCommandLineOption keyNavigation(
+        QStringLiteral("key-navigation"),
+        QStringLiteral("Arrow keys: order (default), wrap or direction."), QStringLiteral("mode"));
+    const QCommandLineOption digitKeys(QStringLiteral("digit-keys"),
+                                       QStringLiteral("Keys 1-9 and 0 click items 1 to 10."));
+    const QCommandLineOption wheel(QStringLiteral("wheel"),
+                                   QStringLiteral("The mouse wheel moves the focus."));
+    const QCommandLineOption deadZone(QStringLiteral("dead-zone"),
+                                      QStringLiteral("Pixels round the centre that hit nothing."),
+                                      QStringLiteral("radius"));
+    const QCommandLineOption reach(
+        QStringLiteral("reach"), QStringLiteral("Pixels beyond the ring that still hit a sector."),
+        QStringLiteral("pixels"));
+    const QCommandLineOption showHitZones(
+        QStringLiteral("show-hit-zones"),
+        QStringLiteral("Draw the dead zone and the reach band (window and --screenshot)."));
     parser.addOptions({preset, noCaptions, layout, style, items, size, startAngle, stopAngle, dump,
-                       hit, screenshot, noShadow, timing});
+                       hit, screenshot, noShadow, timing, keyNavigation, digitKeys, wheel, deadZone,
+                       reach, showHitZones});
     parser.process(app);
 
     TRotaryMenu menu;
@@ -219,6 +280,29 @@ int main(int argc, char **argv)
     if (parser.isSet(noShadow)) {
         menu.SetShadowColor(clNone);
     }
+    if (parser.isSet(keyNavigation)) {
+        const QString mode = parser.value(keyNavigation);
+        if (mode == u"order")
+            menu.SetKeyNavigation(TRotaryMenu::knItemOrder);
+        else if (mode == u"wrap")
+            menu.SetKeyNavigation(TRotaryMenu::knWrap);
+        else if (mode == u"direction")
+            menu.SetKeyNavigation(TRotaryMenu::knDirection);
+        else
+            return fail(QStringLiteral("unknown key navigation \"%1\"").arg(mode));
+    }
+    menu.SetDigitKeys(parser.isSet(digitKeys));
+    menu.SetWheelStepsFocus(parser.isSet(wheel));
+    for (const auto &[option, setter] : {std::pair{&deadZone, &TRotaryMenu::SetDeadZoneRadius},
+                                         std::pair{&reach, &TRotaryMenu::SetSectorReach}}) {
+        if (parser.isSet(*option)) {
+            bool ok = false;
+            const int pixels = parser.value(*option).toInt(&ok);
+            if (!ok || pixels < 0)
+                return fail(QStringLiteral("--%1 needs pixels").arg(option->names().first()));
+            (menu.*setter)(pixels);
+        }
+    }
     menu.SetAnimation(true);
 
     QTextStream out(stdout);
@@ -249,6 +333,10 @@ int main(int argc, char **argv)
         windowless = true;
         QImage frame(menu.size(), QImage::Format_ARGB32_Premultiplied);
         menu.render(&frame);
+        if (parser.isSet(showHitZones)) {
+            QPainter painter(&frame);
+            paintHitZones(painter, menu);
+        }
         if (!frame.save(parser.value(screenshot), "PNG")) {
             return fail(QStringLiteral("cannot write \"%1\"").arg(parser.value(screenshot)));
         }
@@ -265,6 +353,8 @@ int main(int argc, char **argv)
         std::printf("clicked %d (%s)\n", index, qPrintable(menu.Items()->Items(index)->Hint()));
         std::fflush(stdout);
     });
+    if (parser.isSet(showHitZones))
+        new HitZonesOverlay(menu);
     menu.show();
     return app.exec();
 }
