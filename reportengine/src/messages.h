@@ -76,7 +76,8 @@ inline constexpr char MoreThanOneWhile[] =
     "More than one \"while\" function is not allowed in command ";
 inline constexpr char ScanWithoutSource[] =
     "Either \"scan\" with DataSet or \"while\" function must be present in command ";
-inline constexpr char TooManyBlocks[] = "Too many blocks in template: ";
+inline constexpr char TooManyBlocks[] =
+    "Too many blocks in template (at most 65535 IF, ELSE, ELSIF and SCAN blocks): ";
 inline constexpr char ScanEntryWithoutScan[] = "Error: Scanentry must be after scan: ";
 inline constexpr char ScanEntryTwice[] = "Error: Scanentry already exists for scan block: ";
 inline constexpr char ScanEntryAfterFooter[] = "Error: Scanentry not allowed after scanfooter: ";

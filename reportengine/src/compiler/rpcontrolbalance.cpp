@@ -7,6 +7,7 @@
 #include <reportengine/rprtf.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace rp {
 
@@ -148,103 +149,124 @@ void TRpControlRunner::rereadOpeningItem(TRpScanInfo &block)
 }
 
 // ---- Balances -------------------------------------------------------------------------------
+//
+// A block's empty balance is the group marks a skipped block leaves behind: the braces of its
+// opening item's trailing text and of every item up to its closing item, where items opening a
+// nested block of the same kind (IF for IF, SCAN for SCAN) add nothing, with empty pairs
+// dropped once. Its full balance (scans only) is the net count of marks one pass writes: from
+// the entry item (or the scan item) up to the footer (or the end-scan) item, a nested scan
+// counting only with its scan item's markup and its end-scan item's trailing text.
+//
+// Both are worked out for a block and every block nested in it in one read of the block's
+// items: the braces of all items, without the openers of either kind, are kept in two running
+// strings, so each block's marks are a tail of one of them when its closing item comes.
 
-QString TRpControlRunner::emptyBalance(const QString &startText, bool scan)
+namespace {
+
+struct OpenBlock
 {
-    QString braces = RpBraces(startText);
-    int depth = 1;
-    for (;;) {
+    TRpScanInfo *block;
+    bool scan;
+    /// Where the block's marks start in the running string of its kind.
+    qsizetype start;
+    QString trailingBraces;
+    /// Scans: marks one pass writes so far, and whether they are still being counted.
+    std::int32_t passBalance = 0;
+    bool counting = true;
+    /// Index of the innermost scan around the block in the open list, -1 for none.
+    std::ptrdiff_t enclosingScan = -1;
+};
+
+} // namespace
+
+void TRpControlRunner::CountBalances(TRpScanInfo &outermost)
+{
+    TRpScans &scs = *FReport.FScs;
+    QString ifBraces, scanBraces;
+    std::vector<OpenBlock> open;
+    const auto innermostScanIndex = [&open]() -> std::ptrdiff_t {
+        if (open.empty())
+            return -1;
+        return open.back().scan ? static_cast<std::ptrdiff_t>(open.size()) - 1
+                                : open.back().enclosingScan;
+    };
+    const auto innermostScan = [&open, &innermostScanIndex]() -> OpenBlock * {
+        const std::ptrdiff_t at = innermostScanIndex();
+        return at < 0 ? nullptr : &open[static_cast<size_t>(at)];
+    };
+    const auto countInScan = [&innermostScan](const QString &text) {
+        OpenBlock *scan = innermostScan();
+        if (scan && scan->counting)
+            scan->passBalance += RpBraceCount(text);
+    };
+    const auto close = [&open](const QString &kept) {
+        TRpScanInfo &block = *open.back().block;
+        block.FEmptyBalanceS =
+            RemoveEmptyBrackets(open.back().trailingBraces + kept.mid(open.back().start));
+        block.FFullBalance = open.back().scan ? open.back().passBalance : 0;
+        block.FBalance = true;
+        open.pop_back();
+    };
+
+    FReport.CmStream()->Seek(outermost.FCmPosition);
+    do {
         FReport.CmReadItemInfo();
         const std::int32_t id = FReport.FCmLastId;
         if (id == cmEnd)
             break;
-        const QString texts = readItemTexts(id);
-        if (opensBlock(id, scan))
-            ++depth;
-        else if (closesBlock(id, scan) && --depth == 0)
-            break;
-        braces += RpBraces(texts);
-    }
-    return RemoveEmptyBrackets(braces);
-}
-
-void TRpControlRunner::CountIfBalanceEmp(TRpScanInfo &block)
-{
-    FReport.CmStream()->Seek(block.FCmPosition);
-    FReport.CmReadItemInfo();
-    QString trailing;
-    readItemTexts(FReport.FCmLastId, nullptr, nullptr, &trailing);
-    block.FEmptyBalanceS = emptyBalance(trailing, false);
-}
-
-void TRpControlRunner::CountIfBalance(TRpScanInfo &block)
-{
-    CountIfBalanceEmp(block);
-    rereadOpeningItem(block);
-    block.FFullBalance = 0;
-    block.FBalance = true;
-}
-
-std::int32_t TRpControlRunner::fullBalance(TRpScanInfo &block)
-{
-    FReport.CmStream()->Seek(block.FIsEntry ? block.FEntryCmPosition : block.FCmPosition);
-    FReport.CmReadItemInfo();
-    QString trailing;
-    readItemTexts(FReport.FCmLastId, nullptr, nullptr, &trailing);
-    std::int32_t balance = RpBraceCount(trailing);
-    const std::int32_t endMarker = block.FIsFooter ? cmScanFooter : cmEndScan;
-    for (;;) {
-        FReport.CmReadItemInfo();
-        const std::int32_t id = FReport.FCmLastId;
-        if (id == cmEnd)
-            break;
-        QString markup;
-        const QString texts = readItemTexts(id, nullptr, &markup, &trailing);
-        if (id == endMarker) {
-            balance += RpBraceCount(markup);
-            break;
-        }
-        if (opensBlock(id, true)) {
-            // A nested scan balances its own passes: only its outer texts count here.
-            balance += RpBraceCount(markup) + RpBraceCount(passOverNestedScan());
+        QString markup, trailing;
+        std::uint16_t n = 0;
+        const QString texts = readItemTexts(id, &n, &markup, &trailing);
+        const QString braces = RpBraces(texts);
+        if (opensBlock(id, false) || opensBlock(id, true)) {
+            const bool scan = opensBlock(id, true);
+            (scan ? ifBraces : scanBraces) += braces;
+            if (scan) {
+                if (OpenBlock *outer = innermostScan(); outer && outer->counting)
+                    outer->passBalance += RpBraceCount(markup);
+            } else {
+                countInScan(texts);
+            }
+            TRpScanInfo *block = scs.ScanInfo(n);
+            if (!block)
+                throw EIOError(msg::UndefinedBlock);
+            const std::ptrdiff_t enclosing = innermostScanIndex();
+            open.push_back({block, scan, (scan ? scanBraces : ifBraces).size(), RpBraces(trailing),
+                            scan ? RpBraceCount(trailing) : 0, true, enclosing});
             continue;
         }
-        balance += RpBraceCount(texts);
-    }
-    return balance;
-}
-
-QString TRpControlRunner::passOverNestedScan()
-{
-    int depth = 1;
-    for (;;) {
-        FReport.CmReadItemInfo();
-        const std::int32_t id = FReport.FCmLastId;
-        if (id == cmEnd)
-            return QString();
-        if (!isControlItem(id)) {
-            FReport.CmSkipItem();
+        if (open.empty())
+            break;
+        OpenBlock &top = open.back();
+        if (top.scan && id == cmScanEntry && top.counting) {
+            // A pass repeats from the entry item: what comes before it is written once.
+            top.passBalance = RpBraceCount(trailing);
+        } else if (top.scan && id == cmScanFooter && top.block->FIsFooter && top.counting) {
+            top.passBalance += RpBraceCount(markup);
+            top.counting = false;
+        } else if (closesBlock(id, false) && !top.scan) {
+            countInScan(texts);
+            scanBraces += braces;
+            close(ifBraces);
+            ifBraces += braces;
             continue;
+        } else if (closesBlock(id, true) && top.scan) {
+            if (top.counting)
+                top.passBalance += RpBraceCount(markup);
+            ifBraces += braces;
+            close(scanBraces);
+            scanBraces += braces;
+            countInScan(trailing);
+            continue;
+        } else {
+            countInScan(texts);
         }
-        QString trailing;
-        readItemTexts(id, nullptr, nullptr, &trailing);
-        if (opensBlock(id, true))
-            ++depth;
-        else if (closesBlock(id, true) && --depth == 0)
-            return trailing;
-    }
-}
-
-void TRpControlRunner::CountScanBalance(TRpScanInfo &block)
-{
-    FReport.CmStream()->Seek(block.FCmPosition);
-    FReport.CmReadItemInfo();
-    QString trailing;
-    readItemTexts(FReport.FCmLastId, nullptr, nullptr, &trailing);
-    block.FEmptyBalanceS = emptyBalance(trailing, true);
-    block.FFullBalance = fullBalance(block);
-    block.FBalance = true;
-    rereadOpeningItem(block);
+        ifBraces += braces;
+        scanBraces += braces;
+    } while (!open.empty());
+    while (!open.empty())
+        close(open.back().scan ? scanBraces : ifBraces);
+    rereadOpeningItem(outermost);
 }
 
 // ---- Skipping -------------------------------------------------------------------------------
