@@ -207,6 +207,10 @@ private:
     void assembleResult();
     void endRun();
     void noteErrorLocation();
+    /// The field that compiled into the item at stream position `cmPos`.
+    const TRpFieldSite *siteOfItem(std::int32_t cmPos) const;
+    /// Records where the error is, unless a place is already known.
+    void noteErrorAt(const TRpFieldSite *site);
     void noteUsage(const QString &kind, const QString &name);
     void copyTemplateBytes();
     void runProtected(const std::vector<TRpDataSet *> &dataSets,
