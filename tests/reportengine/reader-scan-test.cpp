@@ -85,6 +85,17 @@ TEST(reader_fields, long_fields_are_text)
     EXPECT_EQ(run(report, tooLong), tooLong);
 }
 
+TEST(reader_fields, the_field_limit_counts_the_opening_quote_only)
+{
+    // A string of 9 998 letters in quotes is 10 000 bytes: the closing quote used to count too.
+    TRpRTF report;
+    const QByteArray letters(9998, 'q');
+    EXPECT_EQ(run(report, "{\\rtf1 \\\\\"" + letters + "\"\\\\}"),
+              "{\\rtf1 \\lang0 " + letters + "}");
+    const QByteArray tooLong = "{\\rtf1 \\\\\"" + letters + "q\"\\\\}";
+    EXPECT_EQ(run(report, tooLong), tooLong);
+}
+
 TEST(reader_fields, skipped_groups_hide_fields)
 {
     TRpRTF report;

@@ -727,8 +727,8 @@ bool TRpTemplateReader::fieldScan(QString &raw)
         }
         if (FQuoteIndex != 0) {
             if (isRightQuote(ch)) {
+                // Only the opening quote counts against the field limit.
                 appendQuote(raw);
-                counter += FQuoteSkip;
                 FQuoteIndex = 0;
                 FQuoteSkip = 0;
                 FQuoteStr.clear();
