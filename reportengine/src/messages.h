@@ -103,6 +103,8 @@ inline constexpr char ThirdArgumentExpected[] =
 inline constexpr char EndScanExpectedAtEnd[] =
     "Nesting error - endscan expected, but end of document found";
 inline constexpr char EndIfExpectedAtEnd[] = "Endif expected, but end of document found";
+inline constexpr char FieldTooLong[] = "Field longer than 10000 bytes: ";
+inline constexpr char FieldTooLongCopied[] = "field longer than 10000 bytes copied as text: ";
 inline constexpr char UndefinedBlock[] = "Undefined block in command stream";
 inline constexpr char UndefinedBlockEnd[] = "Undefined block end in command stream";
 

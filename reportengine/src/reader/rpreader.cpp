@@ -759,6 +759,7 @@ bool TRpTemplateReader::fieldScan(QString &raw)
                 break;
         }
     }
+    const bool tooLong = counter >= maxFieldBytes;
     // Abandoned: the opening delimiter is copied as text and scanning resumes after it.
     r.Fpnt = start;
     FQuoteIndex = 0;
@@ -766,6 +767,8 @@ bool TRpTemplateReader::fieldScan(QString &raw)
     FQuoteStr.clear();
     r.CmSaveBlocItem();
     raw.clear();
+    if (tooLong && OnFieldTooLong)
+        OnFieldTooLong(r.FKwdPnt);
     return false;
 }
 

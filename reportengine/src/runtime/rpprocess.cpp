@@ -292,6 +292,8 @@ void TRpRTF::compilePhase()
     FReader->FUcStack.Clear();
     FFieldSites.clear();
     FUsage.clear();
+    FWarnings.clear();
+    FReader->OnFieldTooLong = [this](std::int32_t kwdPnt) { fieldTooLong(kwdPnt); };
     compileTemplate();
     CmSaveEnd();
     CheckBlockNesting();
