@@ -171,72 +171,29 @@ struct OpenBlock
     qsizetype start;
     QString trailingBraces;
     /// Scans: marks one pass writes so far, and whether they are still being counted.
-    std::int32_t passBalance = 0;
-    bool counting = true;
+    std::int32_t passBalance;
+    bool counting;
     /// Index of the innermost scan around the block in the open list, -1 for none.
-    std::ptrdiff_t enclosingScan = -1;
+    std::ptrdiff_t enclosingScan;
 };
 
-} // namespace
-
-void TRpControlRunner::CountBalances(TRpScanInfo &outermost)
+/// The blocks open at the item being read, and the running strings of braces.
+class BalanceWalk
 {
-    TRpScans &scs = *FReport.FScs;
-    QString ifBraces, scanBraces;
-    std::vector<OpenBlock> open;
-    const auto innermostScanIndex = [&open]() -> std::ptrdiff_t {
-        if (open.empty())
-            return -1;
-        return open.back().scan ? static_cast<std::ptrdiff_t>(open.size()) - 1
-                                : open.back().enclosingScan;
-    };
-    const auto innermostScan = [&open, &innermostScanIndex]() -> OpenBlock * {
-        const std::ptrdiff_t at = innermostScanIndex();
-        return at < 0 ? nullptr : &open[static_cast<size_t>(at)];
-    };
-    const auto countInScan = [&innermostScan](const QString &text) {
-        OpenBlock *scan = innermostScan();
-        if (scan && scan->counting)
-            scan->passBalance += RpBraceCount(text);
-    };
-    const auto close = [&open](const QString &kept) {
-        TRpScanInfo &block = *open.back().block;
-        block.FEmptyBalanceS =
-            RemoveEmptyBrackets(open.back().trailingBraces + kept.mid(open.back().start));
-        block.FFullBalance = open.back().scan ? open.back().passBalance : 0;
-        block.FBalance = true;
-        open.pop_back();
-    };
+public:
+    bool done() const { return open.empty(); }
 
-    FReport.CmStream()->Seek(outermost.FCmPosition);
-    do {
-        FReport.CmReadItemInfo();
-        const std::int32_t id = FReport.FCmLastId;
-        if (id == cmEnd)
-            break;
-        QString markup, trailing;
-        std::uint16_t n = 0;
-        const QString texts = readItemTexts(id, &n, &markup, &trailing);
+    /// One item of the walk; `block` is the block an opening item starts.
+    void item(std::int32_t id, TRpScanInfo *block, const QString &markup, const QString &trailing,
+              const QString &texts)
+    {
         const QString braces = RpBraces(texts);
-        if (opensBlock(id, false) || opensBlock(id, true)) {
-            const bool scan = opensBlock(id, true);
-            (scan ? ifBraces : scanBraces) += braces;
-            if (scan) {
-                if (OpenBlock *outer = innermostScan(); outer && outer->counting)
-                    outer->passBalance += RpBraceCount(markup);
-            } else {
-                countInScan(texts);
-            }
-            TRpScanInfo *block = scs.ScanInfo(n);
-            if (!block)
-                throw EIOError(msg::UndefinedBlock);
-            const std::ptrdiff_t enclosing = innermostScanIndex();
-            open.push_back({block, scan, (scan ? scanBraces : ifBraces).size(), RpBraces(trailing),
-                            scan ? RpBraceCount(trailing) : 0, true, enclosing});
-            continue;
+        if (block) {
+            enter(*block, opensBlock(id, true), markup, trailing, texts, braces);
+            return;
         }
         if (open.empty())
-            break;
+            return;
         OpenBlock &top = open.back();
         if (top.scan && id == cmScanEntry && top.counting) {
             // A pass repeats from the entry item: what comes before it is written once.
@@ -249,7 +206,7 @@ void TRpControlRunner::CountBalances(TRpScanInfo &outermost)
             scanBraces += braces;
             close(ifBraces);
             ifBraces += braces;
-            continue;
+            return;
         } else if (closesBlock(id, true) && top.scan) {
             if (top.counting)
                 top.passBalance += RpBraceCount(markup);
@@ -257,15 +214,93 @@ void TRpControlRunner::CountBalances(TRpScanInfo &outermost)
             close(scanBraces);
             scanBraces += braces;
             countInScan(trailing);
-            continue;
+            return;
         } else {
             countInScan(texts);
         }
         ifBraces += braces;
         scanBraces += braces;
-    } while (!open.empty());
-    while (!open.empty())
-        close(open.back().scan ? scanBraces : ifBraces);
+    }
+
+    /// The end of the stream came first: blocks still open keep what was read.
+    void closeAll()
+    {
+        while (!open.empty())
+            close(open.back().scan ? scanBraces : ifBraces);
+    }
+
+private:
+    void enter(TRpScanInfo &block, bool scan, const QString &markup, const QString &trailing,
+               const QString &texts, const QString &braces)
+    {
+        (scan ? ifBraces : scanBraces) += braces;
+        if (!scan)
+            countInScan(texts);
+        else if (OpenBlock *outer = innermostScan(); outer && outer->counting)
+            outer->passBalance += RpBraceCount(markup);
+        const std::ptrdiff_t enclosing = innermostScanIndex();
+        open.push_back({&block, scan, (scan ? scanBraces : ifBraces).size(), RpBraces(trailing),
+                        scan ? RpBraceCount(trailing) : 0, true, enclosing});
+    }
+
+    void close(const QString &kept)
+    {
+        const OpenBlock &top = open.back();
+        TRpScanInfo &block = *top.block;
+        block.FEmptyBalanceS = RemoveEmptyBrackets(top.trailingBraces + kept.mid(top.start));
+        block.FFullBalance = top.scan ? top.passBalance : 0;
+        block.FBalance = true;
+        open.pop_back();
+    }
+
+    std::ptrdiff_t innermostScanIndex() const
+    {
+        if (open.empty())
+            return -1;
+        return open.back().scan ? static_cast<std::ptrdiff_t>(open.size()) - 1
+                                : open.back().enclosingScan;
+    }
+
+    OpenBlock *innermostScan()
+    {
+        const std::ptrdiff_t at = innermostScanIndex();
+        return at < 0 ? nullptr : &open[static_cast<size_t>(at)];
+    }
+
+    void countInScan(const QString &text)
+    {
+        OpenBlock *scan = innermostScan();
+        if (scan && scan->counting)
+            scan->passBalance += RpBraceCount(text);
+    }
+
+    std::vector<OpenBlock> open;
+    QString ifBraces, scanBraces;
+};
+
+} // namespace
+
+void TRpControlRunner::CountBalances(TRpScanInfo &outermost)
+{
+    BalanceWalk walk;
+    FReport.CmStream()->Seek(outermost.FCmPosition);
+    do {
+        FReport.CmReadItemInfo();
+        const std::int32_t id = FReport.FCmLastId;
+        if (id == cmEnd)
+            break;
+        QString markup, trailing;
+        std::uint16_t n = 0;
+        const QString texts = readItemTexts(id, &n, &markup, &trailing);
+        TRpScanInfo *opened = nullptr;
+        if (opensBlock(id, false) || opensBlock(id, true)) {
+            opened = FReport.FScs->ScanInfo(n);
+            if (!opened)
+                throw EIOError(msg::UndefinedBlock);
+        }
+        walk.item(id, opened, markup, trailing, texts);
+    } while (!walk.done());
+    walk.closeAll();
     rereadOpeningItem(outermost);
 }
 
