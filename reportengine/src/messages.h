@@ -76,7 +76,8 @@ inline constexpr char MoreThanOneWhile[] =
     "More than one \"while\" function is not allowed in command ";
 inline constexpr char ScanWithoutSource[] =
     "Either \"scan\" with DataSet or \"while\" function must be present in command ";
-inline constexpr char TooManyBlocks[] = "Too many blocks in template: ";
+inline constexpr char TooManyBlocks[] =
+    "Too many blocks in template (at most 65535 IF, ELSE, ELSIF and SCAN blocks): ";
 inline constexpr char ScanEntryWithoutScan[] = "Error: Scanentry must be after scan: ";
 inline constexpr char ScanEntryTwice[] = "Error: Scanentry already exists for scan block: ";
 inline constexpr char ScanEntryAfterFooter[] = "Error: Scanentry not allowed after scanfooter: ";
@@ -102,6 +103,8 @@ inline constexpr char ThirdArgumentExpected[] =
 inline constexpr char EndScanExpectedAtEnd[] =
     "Nesting error - endscan expected, but end of document found";
 inline constexpr char EndIfExpectedAtEnd[] = "Endif expected, but end of document found";
+inline constexpr char FieldTooLong[] = "Field longer than 10000 bytes: ";
+inline constexpr char FieldTooLongCopied[] = "field longer than 10000 bytes copied as text: ";
 inline constexpr char UndefinedBlock[] = "Undefined block in command stream";
 inline constexpr char UndefinedBlockEnd[] = "Undefined block end in command stream";
 

@@ -226,6 +226,13 @@ TEST(compiler_formats, malformed_arguments)
     expectThrowMsg<EIllegalFunctionUse>(
         [&] { check("FNUM(total,\"2\")"); },
         QStringLiteral("Illegal use of format function total - cannot understand argument \"2\""));
+    // Digits too many for an integer fail as every other integer conversion does.
+    expectThrowMsg<EConvertError>([&] { check("FNUM(x,99999999999)"); },
+                                  QStringLiteral("'99999999999' is not a valid integer value"));
+    expectThrowMsg<EConvertError>([&] { check("FNUM(x,99999999999:2)"); },
+                                  QStringLiteral("'99999999999' is not a valid integer value"));
+    expectThrowMsg<EConvertError>([&] { check("FNUM(x,2: 99999999999)"); },
+                                  QStringLiteral("'99999999999' is not a valid integer value"));
     expectThrowMsg<EIllegalFunctionUse>(
         [&] { check("FDTM(d)"); },
         QStringLiteral("Illegal format function use: FDTM(d) - number of arguments is less than "

@@ -127,3 +127,29 @@ TEST_F(ControlError, a_failed_run_writes_no_result_file)
     EXPECT_THROW(report.Execute(dataSets), EIllegalScanUse);
     EXPECT_FALSE(QFile::exists(report.OutFile()));
 }
+
+TEST_F(ControlError, a_block_left_open_is_shown_where_it_starts)
+{
+    struct Open
+    {
+        const char *body;
+        int line;
+        int column;
+        const char *field;
+    };
+    // The body starts at column 8 of line 1, after "{\rtf1 ".
+    const Open cases[] = {
+        {"\\\\IF(x)\\\\a\n\\\\IF(t)\\\\b\\\\ENDIF\\\\", 1, 8, "\\\\IF(x)\\\\"},
+        {"\\\\IF(x)\\\\a\n  \\\\ELSE\\\\b", 2, 3, "\\\\ELSE\\\\"},
+        {"\\\\IF(x)\\\\\\\\ELSIF(t)\\\\", 1, 17, "\\\\ELSIF(t)\\\\"},
+        {"a\n\\\\SCAN(D)\\\\\n\\\\IF(x)\\\\\\\\ENDIF\\\\", 2, 1, "\\\\SCAN(D)\\\\"},
+        {"\\\\SCAN(D)\\\\\\\\SCAN(D)\\\\\\\\SCANFOOTER\\\\", 1, 19, "\\\\SCAN(D)\\\\"},
+    };
+    for (const Open &c : cases) {
+        SCOPED_TRACE(c.body);
+        failure(c.body);
+        EXPECT_EQ(report.LastErrLocation().line, c.line);
+        EXPECT_EQ(report.LastErrLocation().column, c.column);
+        EXPECT_EQ(report.LastErrLocation().field.toStdString(), c.field);
+    }
+}

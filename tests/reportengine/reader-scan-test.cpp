@@ -85,6 +85,43 @@ TEST(reader_fields, long_fields_are_text)
     EXPECT_EQ(run(report, tooLong), tooLong);
 }
 
+TEST(reader_fields, the_field_limit_counts_the_opening_quote_only)
+{
+    // A string of 9 998 letters in quotes is 10 000 bytes: the closing quote used to count too.
+    TRpRTF report;
+    const QByteArray letters(9998, 'q');
+    EXPECT_EQ(run(report, "{\\rtf1 \\\\\"" + letters + "\"\\\\}"),
+              "{\\rtf1 \\lang0 " + letters + "}");
+    const QByteArray tooLong = "{\\rtf1 \\\\\"" + letters + "q\"\\\\}";
+    EXPECT_EQ(run(report, tooLong), tooLong);
+}
+
+TEST(reader_fields, a_field_over_the_limit_is_a_warning_or_a_strict_error)
+{
+    TRpRTF report;
+    const QByteArray doc = "{\\rtf1 x\n  \\\\" + QByteArray(10001, 'b') + "\\\\}";
+    const QString shown = "\\\\" + QString(30, u'b') + "...";
+    std::vector<TRpWarning> handed;
+    report.OnWarning = [&handed](const TRpWarning &w) { handed.push_back(w); };
+    EXPECT_EQ(run(report, doc), doc);
+    ASSERT_EQ(report.Warnings().size(), 1u);
+    const TRpWarning &w = report.Warnings().front();
+    EXPECT_EQ(w.message, "field longer than 10000 bytes copied as text: " + shown);
+    EXPECT_EQ(w.at.line, 2);
+    EXPECT_EQ(w.at.column, 3);
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed.front().message, w.message);
+    // The next run starts without them.
+    run(report, "{\\rtf1 x}");
+    EXPECT_TRUE(report.Warnings().empty());
+
+    report.SetStrict(true);
+    EXPECT_EQ(failure(report, doc), "Field longer than 10000 bytes: " + shown.toStdString());
+    EXPECT_EQ(report.LastErrLocation().line, 2);
+    EXPECT_EQ(report.LastErrLocation().column, 3);
+    EXPECT_EQ(report.LastErrLocation().field, shown);
+}
+
 TEST(reader_fields, skipped_groups_hide_fields)
 {
     TRpRTF report;

@@ -112,6 +112,23 @@ TEST_F(RtfReportTool, failures_name_the_field_and_exit_1)
               "rtfreport: " + missing.toLocal8Bit() + ":1:8: Report variable not found: nobody\n");
 }
 
+TEST_F(RtfReportTool, a_field_over_the_limit_warns_or_fails_under_strict)
+{
+    const QByteArray doc = "{\\rtf1 \\\\" + QByteArray(10001, 'b') + "\\\\}";
+    const QString t = write(QStringLiteral("long.rtf"), doc);
+    const QByteArray shown = "\\\\" + QByteArray(30, 'b') + "...";
+    Result r = run({t});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, doc);
+    EXPECT_EQ(r.err, t.toLocal8Bit() +
+                         ":1:8: warning: field longer than 10000 bytes copied as text: " + shown +
+                         "\n");
+    r = run({QStringLiteral("--strict"), t});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "rtfreport: " + t.toLocal8Bit() +
+                         ":1:8: Field longer than 10000 bytes: " + shown + "\n");
+}
+
 TEST_F(RtfReportTool, the_template_is_never_its_own_output_and_failed_writes_fail)
 {
     const QByteArray text = "{\\rtf1 \\\\v\\\\}";

@@ -314,6 +314,17 @@ void printError(const TRpRTF &report, const QString &templateName, const QString
     std::fprintf(stderr, "%s\n", (line + message).toLocal8Bit().constData());
 }
 
+/// Warnings go to standard error as they arise, placed like compilers place theirs.
+void printWarnings(TRpRTF &report, const QString &templateName)
+{
+    report.OnWarning = [templateName](const TRpWarning &w) {
+        const QString line = templateName + u':' + QString::number(w.at.line) + u':' +
+                             QString::number(w.at.column) + QStringLiteral(": warning: ") +
+                             w.message;
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    };
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -513,6 +524,7 @@ int main(int argc, char *argv[])
     }
 
     report.SetInFile(templateName);
+    printWarnings(report, templateName);
     try {
         if (parser.isSet(check)) {
             report.CheckTemplate();

@@ -77,6 +77,8 @@ using TRpOnScanBefore = std::function<void(TRpScanInfo *scanInfo)>;
 using TRpOnScanRecord = std::function<void(TRpScanInfo *scanInfo)>;
 using TRpOnScanEof = std::function<void(TRpScanInfo *scanInfo)>;
 /// Picture sizing: the handler may change `imageFormat` or replace it.
+/// A warning, as it arises during the compile.
+using TRpOnWarning = std::function<void(const TRpWarning &warning)>;
 using TRpOnImageFormat = std::function<void(int formatIndex, TRpImageFormat *&imageFormat)>;
 
 /// Per data set of a run: its controls were already disabled before the run.
@@ -94,6 +96,7 @@ public:
     TRpOnScanBefore OnScanBefore;
     TRpOnScanRecord OnScanRecord;
     TRpOnScanEof OnScanEof;
+    TRpOnWarning OnWarning;
     bool DisableControls() const { return FDisableControls; }
     void SetDisableControls(bool value) { FDisableControls = value; }
 
@@ -129,10 +132,14 @@ public:
     void CheckTemplate();
     /// Template position and text of the field the last failure arose in (line 0: none).
     const TRpTemplatePos &LastErrLocation() const { return FLastErrLocation; }
+    /// Warnings of the last compile, in template order (also handed to OnWarning).
+    const std::vector<TRpWarning> &Warnings() const { return FWarnings; }
     /// What the last compile used: "variable NAME", "field ALIAS:NAME", "function NAME".
     const QStringList &TemplateUsage() const { return FUsage; }
     /// Fields naming a missing variable, data-set field or function fail the run instead of
     /// staying in the document.
+    /// Strict runs also fail on a field longer than the reader's limit, which is otherwise
+    /// copied as text with a warning.
     bool Strict() const { return FStrict; }
     void SetStrict(bool value) { FStrict = value; }
     /// Most passes a condition-driven scan without a data set may make before the run fails;
@@ -207,6 +214,12 @@ private:
     void assembleResult();
     void endRun();
     void noteErrorLocation();
+    /// The reader gave up on the field at `kwdPnt`: too long.
+    void fieldTooLong(std::int32_t kwdPnt);
+    /// The field that compiled into the item at stream position `cmPos`.
+    const TRpFieldSite *siteOfItem(std::int32_t cmPos) const;
+    /// Records where the error is, unless a place is already known.
+    void noteErrorAt(const TRpFieldSite *site);
     void noteUsage(const QString &kind, const QString &name);
     void copyTemplateBytes();
     void runProtected(const std::vector<TRpDataSet *> &dataSets,
@@ -229,6 +242,7 @@ private:
     std::vector<TRpFieldSite> FFieldSites;
     bool FCompilingField = false;
     TRpTemplatePos FLastErrLocation;
+    std::vector<TRpWarning> FWarnings;
     QStringList FUsage;
     bool FStrict = false;
     std::int64_t FMaxWhilePasses = 1000000;

@@ -24,6 +24,13 @@ struct TRpTemplatePos
     QString field;  ///< the field as written, delimiters included
 };
 
+/// Something a run let pass that the template's author should know about.
+struct TRpWarning
+{
+    TRpTemplatePos at;
+    QString message;
+};
+
 /// Common base of everything handed to functions as an argument or result
 /// (variables, data-set fields, pictures, byte streams); callers test the kind
 /// with dynamic_cast.

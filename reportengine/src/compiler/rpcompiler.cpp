@@ -644,7 +644,13 @@ TRpFieldFormat CheckFormat(QString &s, const TRpFormatContext &context)
             p = RpTrim(a.left(colon)).toInt(&okP);
             d = RpTrim(a.mid(colon + 1)).toInt(&okD);
         }
-        if (!ok || !okP || !okD)
+        // Digits that do not fit an integer read like any other integer that does not convert.
+        if (ok && (!okP || !okD))
+            throw EConvertError((QLatin1String(SNotInteger1) +
+                                 RpTrim(okP ? a.mid(colon + 1) : a.left(colon)) +
+                                 QLatin1String(SNotInteger2))
+                                    .toStdString());
+        if (!ok)
             fail(QLatin1String(msg::IllegalUseOfFormatFunction) + s +
                  QLatin1String(msg::CannotUnderstandArgument) + a);
     }

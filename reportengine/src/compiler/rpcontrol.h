@@ -63,12 +63,9 @@ public:
 
     void Run(std::int32_t id);
 
-    /// The braces a skipped conditional block leaves, into its FEmptyBalanceS.
-    void CountIfBalanceEmp(TRpScanInfo &block);
-    /// Empty balance of a conditional block, then back at its if item.
-    void CountIfBalance(TRpScanInfo &block);
-    /// Empty and full balance of a scan block, then back at its scan item.
-    void CountScanBalance(TRpScanInfo &block);
+    /// Empty and full balances of `block` and of every block nested in it, in one read of
+    /// its items; then back just after its opening item.
+    void CountBalances(TRpScanInfo &block);
     /// Reads past the conditional block just entered, up to its closing end-if item.
     void SkipIfBlock();
     /// Reads past the scan block just entered, up to its end-scan item.
@@ -83,15 +80,11 @@ private:
     void runScanEnd(std::int32_t id);
     void repeatScan(TRpScanInfo &block);
     void skipBlock(bool scan);
-    QString emptyBalance(const QString &startText, bool scan);
-    std::int32_t fullBalance(TRpScanInfo &block);
     void rereadOpeningItem(TRpScanInfo &block);
     /// Reads the body of the item whose header was just read; gives the texts it writes
     /// (for control items also their parts and block number).
     QString readItemTexts(std::int32_t id, std::uint16_t *block = nullptr,
                           QString *markup = nullptr, QString *trailing = nullptr);
-    /// Reads up to the end-scan item of the nested scan just read; gives its trailing text.
-    QString passOverNestedScan();
     TRpScanInfo &makeCurrent(std::uint16_t n);
 
     TRpRTF &FReport;

@@ -7,6 +7,7 @@
 #include <reportengine/rprtf.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace rp {
 
@@ -148,103 +149,159 @@ void TRpControlRunner::rereadOpeningItem(TRpScanInfo &block)
 }
 
 // ---- Balances -------------------------------------------------------------------------------
+//
+// A block's empty balance is the group marks a skipped block leaves behind: the braces of its
+// opening item's trailing text and of every item up to its closing item, where items opening a
+// nested block of the same kind (IF for IF, SCAN for SCAN) add nothing, with empty pairs
+// dropped once. Its full balance (scans only) is the net count of marks one pass writes: from
+// the entry item (or the scan item) up to the footer (or the end-scan) item, a nested scan
+// counting only with its scan item's markup and its end-scan item's trailing text.
+//
+// Both are worked out for a block and every block nested in it in one read of the block's
+// items: the braces of all items, without the openers of either kind, are kept in two running
+// strings, so each block's marks are a tail of one of them when its closing item comes.
 
-QString TRpControlRunner::emptyBalance(const QString &startText, bool scan)
+namespace {
+
+struct OpenBlock
 {
-    QString braces = RpBraces(startText);
-    int depth = 1;
-    for (;;) {
+    TRpScanInfo *block;
+    bool scan;
+    /// Where the block's marks start in the running string of its kind.
+    qsizetype start;
+    QString trailingBraces;
+    /// Scans: marks one pass writes so far, and whether they are still being counted.
+    std::int32_t passBalance;
+    bool counting;
+    /// Index of the innermost scan around the block in the open list, -1 for none.
+    std::ptrdiff_t enclosingScan;
+};
+
+/// The blocks open at the item being read, and the running strings of braces.
+class BalanceWalk
+{
+public:
+    bool done() const { return open.empty(); }
+
+    /// One item of the walk; `block` is the block an opening item starts.
+    void item(std::int32_t id, TRpScanInfo *block, const QString &markup, const QString &trailing,
+              const QString &texts)
+    {
+        const QString braces = RpBraces(texts);
+        if (block) {
+            enter(*block, opensBlock(id, true), markup, trailing, texts, braces);
+            return;
+        }
+        if (open.empty())
+            return;
+        OpenBlock &top = open.back();
+        if (top.scan && id == cmScanEntry && top.counting) {
+            // A pass repeats from the entry item: what comes before it is written once.
+            top.passBalance = RpBraceCount(trailing);
+        } else if (top.scan && id == cmScanFooter && top.block->FIsFooter && top.counting) {
+            top.passBalance += RpBraceCount(markup);
+            top.counting = false;
+        } else if (closesBlock(id, false) && !top.scan) {
+            countInScan(texts);
+            scanBraces += braces;
+            close(ifBraces);
+            ifBraces += braces;
+            return;
+        } else if (closesBlock(id, true) && top.scan) {
+            if (top.counting)
+                top.passBalance += RpBraceCount(markup);
+            ifBraces += braces;
+            close(scanBraces);
+            scanBraces += braces;
+            countInScan(trailing);
+            return;
+        } else {
+            countInScan(texts);
+        }
+        ifBraces += braces;
+        scanBraces += braces;
+    }
+
+    /// The end of the stream came first: blocks still open keep what was read.
+    void closeAll()
+    {
+        while (!open.empty())
+            close(open.back().scan ? scanBraces : ifBraces);
+    }
+
+private:
+    void enter(TRpScanInfo &block, bool scan, const QString &markup, const QString &trailing,
+               const QString &texts, const QString &braces)
+    {
+        (scan ? ifBraces : scanBraces) += braces;
+        if (!scan)
+            countInScan(texts);
+        else if (OpenBlock *outer = innermostScan(); outer && outer->counting)
+            outer->passBalance += RpBraceCount(markup);
+        const std::ptrdiff_t enclosing = innermostScanIndex();
+        open.push_back({&block, scan, (scan ? scanBraces : ifBraces).size(), RpBraces(trailing),
+                        scan ? RpBraceCount(trailing) : 0, true, enclosing});
+    }
+
+    void close(const QString &kept)
+    {
+        const OpenBlock &top = open.back();
+        TRpScanInfo &block = *top.block;
+        block.FEmptyBalanceS = RemoveEmptyBrackets(top.trailingBraces + kept.mid(top.start));
+        block.FFullBalance = top.scan ? top.passBalance : 0;
+        block.FBalance = true;
+        open.pop_back();
+    }
+
+    std::ptrdiff_t innermostScanIndex() const
+    {
+        if (open.empty())
+            return -1;
+        return open.back().scan ? static_cast<std::ptrdiff_t>(open.size()) - 1
+                                : open.back().enclosingScan;
+    }
+
+    OpenBlock *innermostScan()
+    {
+        const std::ptrdiff_t at = innermostScanIndex();
+        return at < 0 ? nullptr : &open[static_cast<size_t>(at)];
+    }
+
+    void countInScan(const QString &text)
+    {
+        OpenBlock *scan = innermostScan();
+        if (scan && scan->counting)
+            scan->passBalance += RpBraceCount(text);
+    }
+
+    std::vector<OpenBlock> open;
+    QString ifBraces, scanBraces;
+};
+
+} // namespace
+
+void TRpControlRunner::CountBalances(TRpScanInfo &outermost)
+{
+    BalanceWalk walk;
+    FReport.CmStream()->Seek(outermost.FCmPosition);
+    do {
         FReport.CmReadItemInfo();
         const std::int32_t id = FReport.FCmLastId;
         if (id == cmEnd)
             break;
-        const QString texts = readItemTexts(id);
-        if (opensBlock(id, scan))
-            ++depth;
-        else if (closesBlock(id, scan) && --depth == 0)
-            break;
-        braces += RpBraces(texts);
-    }
-    return RemoveEmptyBrackets(braces);
-}
-
-void TRpControlRunner::CountIfBalanceEmp(TRpScanInfo &block)
-{
-    FReport.CmStream()->Seek(block.FCmPosition);
-    FReport.CmReadItemInfo();
-    QString trailing;
-    readItemTexts(FReport.FCmLastId, nullptr, nullptr, &trailing);
-    block.FEmptyBalanceS = emptyBalance(trailing, false);
-}
-
-void TRpControlRunner::CountIfBalance(TRpScanInfo &block)
-{
-    CountIfBalanceEmp(block);
-    rereadOpeningItem(block);
-    block.FFullBalance = 0;
-    block.FBalance = true;
-}
-
-std::int32_t TRpControlRunner::fullBalance(TRpScanInfo &block)
-{
-    FReport.CmStream()->Seek(block.FIsEntry ? block.FEntryCmPosition : block.FCmPosition);
-    FReport.CmReadItemInfo();
-    QString trailing;
-    readItemTexts(FReport.FCmLastId, nullptr, nullptr, &trailing);
-    std::int32_t balance = RpBraceCount(trailing);
-    const std::int32_t endMarker = block.FIsFooter ? cmScanFooter : cmEndScan;
-    for (;;) {
-        FReport.CmReadItemInfo();
-        const std::int32_t id = FReport.FCmLastId;
-        if (id == cmEnd)
-            break;
-        QString markup;
-        const QString texts = readItemTexts(id, nullptr, &markup, &trailing);
-        if (id == endMarker) {
-            balance += RpBraceCount(markup);
-            break;
+        QString markup, trailing;
+        std::uint16_t n = 0;
+        const QString texts = readItemTexts(id, &n, &markup, &trailing);
+        TRpScanInfo *opened = nullptr;
+        if (opensBlock(id, false) || opensBlock(id, true)) {
+            opened = FReport.FScs->ScanInfo(n);
+            if (!opened)
+                throw EIOError(msg::UndefinedBlock);
         }
-        if (opensBlock(id, true)) {
-            // A nested scan balances its own passes: only its outer texts count here.
-            balance += RpBraceCount(markup) + RpBraceCount(passOverNestedScan());
-            continue;
-        }
-        balance += RpBraceCount(texts);
-    }
-    return balance;
-}
-
-QString TRpControlRunner::passOverNestedScan()
-{
-    int depth = 1;
-    for (;;) {
-        FReport.CmReadItemInfo();
-        const std::int32_t id = FReport.FCmLastId;
-        if (id == cmEnd)
-            return QString();
-        if (!isControlItem(id)) {
-            FReport.CmSkipItem();
-            continue;
-        }
-        QString trailing;
-        readItemTexts(id, nullptr, nullptr, &trailing);
-        if (opensBlock(id, true))
-            ++depth;
-        else if (closesBlock(id, true) && --depth == 0)
-            return trailing;
-    }
-}
-
-void TRpControlRunner::CountScanBalance(TRpScanInfo &block)
-{
-    FReport.CmStream()->Seek(block.FCmPosition);
-    FReport.CmReadItemInfo();
-    QString trailing;
-    readItemTexts(FReport.FCmLastId, nullptr, nullptr, &trailing);
-    block.FEmptyBalanceS = emptyBalance(trailing, true);
-    block.FFullBalance = fullBalance(block);
-    block.FBalance = true;
-    rereadOpeningItem(block);
+        walk.item(id, opened, markup, trailing, texts);
+    } while (!walk.done());
+    walk.closeAll();
+    rereadOpeningItem(outermost);
 }
 
 // ---- Skipping -------------------------------------------------------------------------------

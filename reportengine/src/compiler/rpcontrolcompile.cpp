@@ -42,6 +42,12 @@ constexpr std::int32_t fnVar = BuiltInNumber(BuiltIn::Var);
     throw EIllegalFunctionUse(msg.toStdString());
 }
 
+void checkRoomForBlocks(const TRpScans &scs, std::int32_t blocks, const QString &fieldText)
+{
+    if (scs.ScCount() + blocks > RpMaxBlocks)
+        throw EIllegalIFUse((QLatin1String(msg::TooManyBlocks) + fieldText).toStdString());
+}
+
 bool endsWithClose(const QString &part)
 {
     return RpTrim(part).endsWith(u')');
@@ -147,6 +153,7 @@ void TRpControlCompiler::compileIf(const QString &fieldText, const QString &mark
         badIf(QLatin1String(msg::IfCommand) + fieldText);
     if (!endsWithClose(FParts[0]))
         badIf(QLatin1String(msg::IfKeyword) + FParts[0]);
+    checkRoomForBlocks(scs, 1, fieldText);
     const QString condition = RpTrim(FParts[0]);
     compileCondition(condition);
 
@@ -169,6 +176,7 @@ void TRpControlCompiler::compileElse(const QString &fieldText, const QString &ma
         badIf(QLatin1String(msg::ElseWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplElse))
         badIf(QLatin1String(msg::ElseNotExpected) + fieldText);
+    checkRoomForBlocks(scs, 1, fieldText);
 
     const QString trailing = trailingText();
     FReport.CmSaveEndIfItem(markup, trailing, scs.GetCurrentScanNum());
@@ -190,6 +198,7 @@ void TRpControlCompiler::compileElsIf(const QString &fieldText, const QString &m
         badIf(QLatin1String(msg::ElsIfWithoutIf) + fieldText);
     if (!RpKeywordAllowed(top->RpLngId(), rplElsIf))
         badIf(QLatin1String(msg::ElsIfNotExpected) + fieldText);
+    checkRoomForBlocks(scs, 2, fieldText);
 
     FReport.CmSaveEndIfItem(QString(), QString(), scs.GetCurrentScanNum());
     scs.ExitScan();
@@ -277,7 +286,7 @@ void TRpControlCompiler::compileScan(const QString &fieldText, const QString &ma
     const QString trailing = trailingText();
     if (alias.isEmpty() && condition.isEmpty())
         badScan(QLatin1String(msg::ScanWithoutSource) + fieldText);
-    if (scs.ScCount() == 0xFFFF)
+    if (scs.ScCount() >= RpMaxBlocks)
         badScan(QLatin1String(msg::TooManyBlocks) + fieldText);
     const auto number = static_cast<std::uint16_t>(scs.ScCount() + 1);
     if (condition.isEmpty())

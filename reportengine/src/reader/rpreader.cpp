@@ -727,8 +727,8 @@ bool TRpTemplateReader::fieldScan(QString &raw)
         }
         if (FQuoteIndex != 0) {
             if (isRightQuote(ch)) {
+                // Only the opening quote counts against the field limit.
                 appendQuote(raw);
-                counter += FQuoteSkip;
                 FQuoteIndex = 0;
                 FQuoteSkip = 0;
                 FQuoteStr.clear();
@@ -759,6 +759,7 @@ bool TRpTemplateReader::fieldScan(QString &raw)
                 break;
         }
     }
+    const bool tooLong = counter >= maxFieldBytes;
     // Abandoned: the opening delimiter is copied as text and scanning resumes after it.
     r.Fpnt = start;
     FQuoteIndex = 0;
@@ -766,6 +767,8 @@ bool TRpTemplateReader::fieldScan(QString &raw)
     FQuoteStr.clear();
     r.CmSaveBlocItem();
     raw.clear();
+    if (tooLong && OnFieldTooLong)
+        OnFieldTooLong(r.FKwdPnt);
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -89,6 +90,10 @@ public:
 
     /// Line and column of a 1-based template position.
     TRpTemplatePos PositionOf(std::int32_t pnt) const;
+
+    /// Called with the position of the opening delimiter of a field given up on because it
+    /// is longer than the limit; the field is copied as text when the call returns.
+    std::function<void(std::int32_t kwdPnt)> OnFieldTooLong;
 
     // Reader state
     std::uint32_t FQuoteIndex = 0;

@@ -61,7 +61,7 @@ void TRpControlRunner::runIf()
     TRpScanInfo &block = makeCurrent(n);
     block.FFirstPass = first;
     if (!block.FBalance)
-        CountIfBalance(block);
+        CountBalances(block);
     block.FScanManageResult = FReport.FManageResult;
     if (FReport.FManageResult == elseFlag) {
         SkipIfBlock();
@@ -99,7 +99,7 @@ void TRpControlRunner::runScan(std::int32_t id)
     block.FFirstPass = true;
     block.FPasses = 0;
     if (!block.FBalance)
-        CountScanBalance(block);
+        CountBalances(block);
     if (FReport.OnScanBefore)
         FReport.OnScanBefore(&block);
     // noeof looks at where the data set stands before it is rewound.

@@ -292,6 +292,8 @@ void TRpRTF::compilePhase()
     FReader->FUcStack.Clear();
     FFieldSites.clear();
     FUsage.clear();
+    FWarnings.clear();
+    FReader->OnFieldTooLong = [this](std::int32_t kwdPnt) { fieldTooLong(kwdPnt); };
     compileTemplate();
     CmSaveEnd();
     CheckBlockNesting();
@@ -311,24 +313,28 @@ void TRpRTF::endRun()
         FreePFile();
 }
 
-void TRpRTF::noteErrorLocation()
+const TRpRTF::TRpFieldSite *TRpRTF::siteOfItem(std::int32_t cmPos) const
 {
-    if (FLastErrLocation.line > 0)
-        return;
-    const TRpFieldSite *site = nullptr;
-    if (FCompilingField && !FFieldSites.empty()) {
-        site = &FFieldSites.back();
-    } else if (FRunItemPos >= 0) {
-        const auto after =
-            std::upper_bound(FFieldSites.begin(), FFieldSites.end(), FRunItemPos,
-                             [](std::int32_t pos, const TRpFieldSite &s) { return pos < s.cmPos; });
-        if (after != FFieldSites.begin())
-            site = &*(after - 1);
-    }
-    if (!site)
+    const auto after =
+        std::upper_bound(FFieldSites.begin(), FFieldSites.end(), cmPos,
+                         [](std::int32_t pos, const TRpFieldSite &s) { return pos < s.cmPos; });
+    return after != FFieldSites.begin() ? &*(after - 1) : nullptr;
+}
+
+void TRpRTF::noteErrorAt(const TRpFieldSite *site)
+{
+    if (FLastErrLocation.line > 0 || !site)
         return;
     FLastErrLocation = FReader->PositionOf(site->kwdPnt);
     FLastErrLocation.field = site->text;
+}
+
+void TRpRTF::noteErrorLocation()
+{
+    if (FCompilingField && !FFieldSites.empty())
+        noteErrorAt(&FFieldSites.back());
+    else if (FRunItemPos >= 0)
+        noteErrorAt(siteOfItem(FRunItemPos));
 }
 
 void TRpRTF::PutField()

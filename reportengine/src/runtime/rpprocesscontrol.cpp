@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Control keywords in the processing loop: handed to the control blocks in both phases.
 #include "compiler/rpcontrol.h"
+#include "runtime/rpscans.h"
 #include <reportengine/rprtf.h>
 
 namespace rp {
@@ -17,7 +18,14 @@ void TRpRTF::RunControlItem(std::int32_t id)
 
 void TRpRTF::CheckBlockNesting()
 {
-    TRpControlCompiler(*this).CheckNesting();
+    try {
+        TRpControlCompiler(*this).CheckNesting();
+    } catch (...) {
+        // The place to show is the keyword of the innermost block left open.
+        if (const TRpScanInfo *open = FScs ? FScs->GetTopScanInfo() : nullptr)
+            noteErrorAt(siteOfItem(open->FCmPosition));
+        throw;
+    }
 }
 
 } // namespace rp

@@ -15,6 +15,10 @@ namespace rp {
 
 class TRpBaseReport;
 
+/// Blocks one template may hold: the command stream numbers them in 16 bits. An IF, ELSE or
+/// SCAN keyword opens one block, an ELSIF two.
+inline constexpr std::int32_t RpMaxBlocks = 0xFFFF;
+
 /// Keyword numbers of the control words; a block's kind is the keyword that opened it.
 enum TRpLngId : std::int32_t
 {
