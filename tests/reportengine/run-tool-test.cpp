@@ -101,9 +101,10 @@ TEST_F(RtfReportTool, failures_name_the_field_and_exit_1)
     EXPECT_EQ(r.err, "rtfreport: " + t.toLocal8Bit() + ":2:8: Unexpected end of expression: a+\n");
     EXPECT_TRUE(r.out.isEmpty());
 
-    r = run({write(QStringLiteral("plain.rtf"), "plain")});
+    const QString plain = write(QStringLiteral("plain.rtf"), "plain");
+    r = run({plain});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, QByteArray("rtfreport: Template is not RTF file.\n"));
+    EXPECT_EQ(r.err, "rtfreport: Template is not RTF file.: " + plain.toLocal8Bit() + "\n");
 
     const QString missing = write(QStringLiteral("m.rtf"), "{\\rtf1 \\\\nobody\\\\}");
     r = run({QStringLiteral("--strict"), missing});

@@ -278,9 +278,12 @@ void TRpRTF::loadAndCheckTemplate()
     SetOutfToNil();
     ReadFileBody();
     if (Flent < 5 || !FPFile.startsWith("{\\rtf")) {
-        if (!FTmLoaded)
+        std::string text = msg::TemplateNotRtf;
+        if (!FTmLoaded) {
+            text += msg::DetailSeparator + FInFile.toStdString();
             FreePFile();
-        throw EBadRtfFormat(msg::TemplateNotRtf);
+        }
+        throw EBadRtfFormat(text);
     }
 }
 
