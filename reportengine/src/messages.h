@@ -124,6 +124,12 @@ inline constexpr char ReasonUnknown[] = "Reason unknown.";
 inline constexpr char DetailSeparator[] = ": ";
 inline constexpr char TemplateTooLarge[] = "file too large";
 
+// Work streams and the output
+inline constexpr char CannotWriteFile[] = "Cannot write \"";
+inline constexpr char CannotReadBack[] = "Cannot read back \"";
+inline constexpr char QuoteColon[] = "\": ";
+inline constexpr char OutputStream[] = "the output stream";
+
 /// A template file that ended before the size the system lists for it.
 inline QString ShortTemplateRead(qint64 got, qint64 listed)
 {

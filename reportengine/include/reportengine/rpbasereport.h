@@ -344,9 +344,12 @@ public:
     void SetOutfToNil();
     void FreeOutf();
     /// Writes the text in the single-byte code page (Windows-1252) to the current output.
+    /// Every write to the output raises EIOError when it fails, naming the file and the reason.
     void wr(const QString &text);
     /// Writes `count` bytes of `bytes` from 0-based `start` unchanged.
     void wrBlock(const QByteArray &bytes, qint64 start, qint64 count);
+    /// Writes `bytes` unchanged.
+    void wrBytes(const QByteArray &bytes);
     void IncPnt(std::int32_t delta) { Fpnt += delta; }
     bool FileEof() const { return Fpnt > Flent; }
     /// The caller's output stream (used when FUseStream).

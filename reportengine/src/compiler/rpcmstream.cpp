@@ -3,6 +3,7 @@
 #include <reportengine/rpbasereport.h>
 
 #include "compiler/fieldkind.h"
+#include "rpcheckedio.h"
 #include <zc/cp1252.h>
 
 #include <QBuffer>
@@ -527,9 +528,9 @@ void TRpBaseReport::wr(const QString &text)
         return;
     // RTF output is ASCII but for the rare character escaping leaves: narrow it in one go.
     if (QtPrivate::isAscii(QStringView(text)))
-        FOutf->write(text.toLatin1());
+        RpWriteChecked(FOutf, text.toLatin1());
     else
-        FOutf->write(zc::ToCp1252(text));
+        RpWriteChecked(FOutf, zc::ToCp1252(text));
 }
 
 void TRpBaseReport::wrBlock(const QByteArray &bytes, qint64 start, qint64 count)
@@ -537,8 +538,12 @@ void TRpBaseReport::wrBlock(const QByteArray &bytes, qint64 start, qint64 count)
     // A range outside the array is cut to what exists rather than read past it.
     start = std::clamp<qint64>(start, 0, bytes.size());
     count = std::clamp<qint64>(count, 0, bytes.size() - start);
-    if (FOutf && count > 0)
-        FOutf->write(bytes.constData() + start, count);
+    RpWriteChecked(FOutf, bytes.constData() + start, count);
+}
+
+void TRpBaseReport::wrBytes(const QByteArray &bytes)
+{
+    RpWriteChecked(FOutf, bytes);
 }
 
 } // namespace rp

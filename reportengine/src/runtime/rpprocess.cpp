@@ -6,10 +6,12 @@
 #include "compiler/rpcompiler.h"
 #include "messages.h"
 #include "reader/rpreader.h"
+#include "rpcheckedio.h"
 #include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -250,23 +252,24 @@ void TRpRTF::runCommandStream()
 void TRpRTF::assembleResult()
 {
     SaveToOutTable(0);
-    SetOutf();
     QIODevice *tmp = TmpStream();
-    tmp->seek(0);
+    RpFlushChecked(tmp);
+    SetOutf();
+    RpSeekChecked(tmp, 0);
     // One buffer for the whole copy: a fresh large one per piece costs a page fault per page.
     QByteArray chunk(1 << 16, Qt::Uninitialized);
     for (const TRpOutTabRec &rec : FReader->FOutTab) {
         qint64 left = std::int64_t(rec.n2) - rec.n1;
         while (left > 0) {
-            const qint64 got = tmp->read(chunk.data(), std::min<qint64>(left, chunk.size()));
-            if (got <= 0)
-                break;
-            Outf()->write(chunk.constData(), got);
-            left -= got;
+            const qint64 piece = std::min<qint64>(left, chunk.size());
+            RpReadChecked(tmp, chunk.data(), piece);
+            RpWriteChecked(Outf(), chunk.constData(), piece);
+            left -= piece;
         }
         if (rec.id != 0)
             wr(headerGroupText(*FReader, rec.id));
     }
+    RpFlushChecked(Outf());
 }
 
 void TRpRTF::loadAndCheckTemplate()
@@ -341,7 +344,8 @@ void TRpRTF::PutField()
     FCompilingField = false;
     try {
         loadAndCheckTemplate();
-        if (!FUseStream && !FOutFile.isEmpty() && QFile::exists(FOutFile))
+        // A device or a pipe named as the output is written to, never replaced.
+        if (!FUseStream && !FOutFile.isEmpty() && QFileInfo(FOutFile).isFile())
             QFile::remove(FOutFile);
         compilePhase();
 
@@ -375,6 +379,7 @@ void TRpRTF::PutField()
             SetOutf();
             Fpnt = 0;
             runCommandStream();
+            RpFlushChecked(Outf());
         } else {
             CreateTmpStream();
             SetOutfToTmp();

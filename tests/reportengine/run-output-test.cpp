@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: MIT
+// Report output: failed writes fail the run, work files never outlive it, the template stays.
+#include <reportengine/rpconsts.h>
+#include <reportengine/rprtf.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace rp;
+
+namespace {
+
+// A report with a field needs the temporary file; one without writes straight to the output.
+const QByteArray withField = "{\\rtf1 \\\\v\\\\}";
+
+QByteArray bigTemplate(bool field)
+{
+    return "{\\rtf1 " + QByteArray(80 * 1024, 'x') + (field ? " \\\\v\\\\}" : "}");
+}
+
+class ReportOutput : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QTemporaryDir tmp; // the engine's temporary folder for the test
+    TRpRTF report;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        setenv("TMPDIR", QFile::encodeName(tmp.path()).constData(), 1);
+        report.CreateVar(QStringLiteral("v"), "value");
+    }
+    void TearDown() override { unsetenv("TMPDIR"); }
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QStringList tmpFiles() const { return QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden); }
+    std::string failure()
+    {
+        try {
+            report.Execute({});
+        } catch (const EIOError &e) {
+            return e.what();
+        }
+        return "no failure";
+    }
+};
+
+// Lowers the file-size limit of this process for one scope; SIGXFSZ ignored so that a write
+// past the limit fails with EFBIG instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lower = saved;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+TEST_F(ReportOutput, a_full_device_fails_the_run_with_its_name_and_reason)
+{
+    report.SetOutFile(QStringLiteral("/dev/full"));
+    for (const QByteArray &text : {QByteArray("{\\rtf1 plain}"), withField}) {
+        report.SetTemplateBuffer(text);
+        EXPECT_EQ(failure(), "Cannot write \"/dev/full\": No space left on device") << text.data();
+        EXPECT_FALSE(report.ExecuteSuccessful());
+        EXPECT_EQ(report.LastErrMsg(),
+                  QStringLiteral("Cannot write \"/dev/full\": No space left on device"));
+        EXPECT_TRUE(tmpFiles().isEmpty());
+    }
+    // A device named as the output is written to, never removed as an old result would be.
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists());
+
+    QFile full(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+    report.SetTemplateBuffer(withField);
+    try {
+        report.ExecuteStream({}, &full);
+        ADD_FAILURE() << "a stream on a full device must fail";
+    } catch (const EIOError &e) {
+        EXPECT_STREQ(e.what(), "Cannot write \"/dev/full\": No space left on device");
+    }
+}
+
+TEST_F(ReportOutput, a_file_size_limit_fails_the_run_as_any_failure_does)
+{
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    report.SetOutFile(out);
+
+    // Through the temporary file: the limit hits it first, and no output is made.
+    write(QStringLiteral("out.rtf"), "old");
+    report.SetTemplateBuffer(bigTemplate(true));
+    std::string message;
+    {
+        FileSizeLimit limit(50 * 1024);
+        message = failure();
+    }
+    const std::string tmpStem = QFile::encodeName(tmp.path()).toStdString() + "/rpr";
+    EXPECT_EQ(message.rfind("Cannot write \"" + tmpStem, 0), 0u) << message;
+    EXPECT_TRUE(message.ends_with(".tmp\": File too large")) << message;
+    EXPECT_FALSE(report.ExecuteSuccessful());
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_TRUE(tmpFiles().isEmpty());
+
+    // Straight to the output: the output names itself; what was written stays, as after a
+    // failure at a field.
+    write(QStringLiteral("out.rtf"), "old");
+    report.SetTemplateBuffer(bigTemplate(false));
+    {
+        FileSizeLimit limit(50 * 1024);
+        message = failure();
+    }
+    EXPECT_EQ(message, "Cannot write \"" + out.toStdString() + "\": File too large");
+    EXPECT_EQ(QFileInfo(out).size(), 50 * 1024);
+
+    // Under the limit the same runs succeed.
+    {
+        FileSizeLimit limit(200 * 1024);
+        report.SetTemplateBuffer(bigTemplate(true));
+        report.Execute({});
+    }
+    EXPECT_TRUE(report.ExecuteSuccessful());
+    EXPECT_TRUE(read(out).endsWith("x \\lang0 value}"));
+}
