@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace rp;
@@ -90,6 +91,15 @@ private:
     void (*previousHandler)(int) = nullptr;
 };
 
+pid_t deadPid()
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
 } // namespace
 
 TEST_F(ReportOutput, a_full_device_fails_the_run_with_its_name_and_reason)
@@ -130,7 +140,8 @@ TEST_F(ReportOutput, a_file_size_limit_fails_the_run_as_any_failure_does)
         FileSizeLimit limit(50 * 1024);
         message = failure();
     }
-    const std::string tmpStem = QFile::encodeName(tmp.path()).toStdString() + "/rpr";
+    const std::string tmpStem =
+        QFile::encodeName(tmp.path()).toStdString() + "/rpr-" + std::to_string(getpid()) + "-";
     EXPECT_EQ(message.rfind("Cannot write \"" + tmpStem, 0), 0u) << message;
     EXPECT_TRUE(message.ends_with(".tmp\": File too large")) << message;
     EXPECT_FALSE(report.ExecuteSuccessful());
@@ -156,4 +167,33 @@ TEST_F(ReportOutput, a_file_size_limit_fails_the_run_as_any_failure_does)
     }
     EXPECT_TRUE(report.ExecuteSuccessful());
     EXPECT_TRUE(read(out).endsWith("x \\lang0 value}"));
+}
+
+TEST_F(ReportOutput, work_files_go_with_the_run_and_stale_ones_with_the_next)
+{
+    report.SetOutFile(dir.filePath(QStringLiteral("out.rtf")));
+    report.SetTemplateBuffer(withField);
+    report.Execute({});
+    EXPECT_TRUE(tmpFiles().isEmpty());
+    report.SetTemplateBuffer("{\\rtf1 \\\\v\\\\ \\\\1+\\\\}");
+    EXPECT_THROW(report.Execute({}), EIllegalFunctionUse);
+    EXPECT_TRUE(tmpFiles().isEmpty());
+
+    // A killed run leaves its file under its PID; the next run removes it once the process
+    // is gone, and leaves alone what a live process or someone else put there.
+    const QString stale = QStringLiteral("rpr-%1-AbC123.tmp").arg(deadPid());
+    const QString live = QStringLiteral("rpr-%1-XyZ789.tmp").arg(getppid());
+    const QStringList kept = {live, QStringLiteral("rpr-notapid-Q1w2E3.tmp"),
+                              QStringLiteral("rprAbC123.tmp")};
+    for (const QString &name : QStringList{stale} + kept) {
+        QFile f(QDir(tmp.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    report.SetTemplateBuffer("{\\rtf1 plain}");
+    report.Execute({});
+    QStringList left = tmpFiles();
+    left.sort();
+    QStringList expected = kept;
+    expected.sort();
+    EXPECT_EQ(left, expected);
 }

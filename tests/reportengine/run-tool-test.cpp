@@ -171,7 +171,7 @@ TEST_F(RtfReportTool, failed_writes_to_the_output_exit_1_and_leave_no_work_files
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
         const QByteArray named =
-            field ? QFile::encodeName(tmp.path()) + "/rpr" : out.toLocal8Bit();
+            field ? QFile::encodeName(tmp.path()) + "/rpr-" : out.toLocal8Bit();
         EXPECT_TRUE(err.startsWith("rtfreport: Cannot write \"" + named)) << err.toStdString();
         EXPECT_TRUE(err.endsWith("\": File too large\n")) << err.toStdString();
         EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());

@@ -337,8 +337,14 @@ public:
     /// Temporary output: memory when the caller's output is a QBuffer, else a temporary file.
     void CreateTmpStream();
     void FreeTmpStream();
-    /// Creates a uniquely named empty file in the temporary directory; returns its path.
+    /// Creates a uniquely named empty file in the temporary directory; returns its path. The
+    /// name, "<prefix>-<pid>-XXXXXX.tmp", tells which process the file belongs to.
     static QString CreateTmpFileName(const QString &prefix);
+    /// Removes the files of `prefix` in the temporary directory whose process is gone: what a
+    /// killed run left behind. Files of live processes stay.
+    static void RemoveStaleTmpFiles(const QString &prefix);
+    /// As above, for the work files of the runs.
+    static void RemoveStaleTmpFiles();
     void SetOutf();
     void SetOutfToTmp();
     void SetOutfToNil();

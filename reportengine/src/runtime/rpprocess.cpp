@@ -343,6 +343,7 @@ void TRpRTF::PutField()
     FRunItemPos = -1;
     FCompilingField = false;
     try {
+        RemoveStaleTmpFiles();
         loadAndCheckTemplate();
         // A device or a pipe named as the output is written to, never replaced.
         if (!FUseStream && !FOutFile.isEmpty() && QFileInfo(FOutFile).isFile())
