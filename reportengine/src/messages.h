@@ -129,6 +129,7 @@ inline constexpr char CannotWriteFile[] = "Cannot write \"";
 inline constexpr char CannotReadBack[] = "Cannot read back \"";
 inline constexpr char QuoteColon[] = "\": ";
 inline constexpr char OutputStream[] = "the output stream";
+inline constexpr char OutputIsTemplate[] = "The output file is the report template itself: ";
 
 /// A template file that ended before the size the system lists for it.
 inline QString ShortTemplateRead(qint64 got, qint64 listed)

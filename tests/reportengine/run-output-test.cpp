@@ -197,3 +197,31 @@ TEST_F(ReportOutput, work_files_go_with_the_run_and_stale_ones_with_the_next)
     expected.sort();
     EXPECT_EQ(left, expected);
 }
+
+TEST_F(ReportOutput, the_template_is_never_its_own_output)
+{
+    const QByteArray text = withField;
+    const QString t = write(QStringLiteral("t.rtf"), text);
+    ASSERT_TRUE(QFile::link(t, dir.filePath(QStringLiteral("link.rtf"))));
+    ASSERT_EQ(::link(QFile::encodeName(t).constData(),
+                     QFile::encodeName(dir.filePath(QStringLiteral("hard.rtf"))).constData()),
+              0);
+    report.SetInFile(t);
+    for (const QString &out :
+         {t, dir.path() + QStringLiteral("/./sub/../t.rtf"),
+          dir.filePath(QStringLiteral("link.rtf")), dir.filePath(QStringLiteral("hard.rtf"))}) {
+        QDir(dir.path()).mkpath(QStringLiteral("sub"));
+        report.SetOutFile(out);
+        EXPECT_EQ(failure(), "The output file is the report template itself: " + out.toStdString());
+        EXPECT_FALSE(report.ExecuteSuccessful());
+        EXPECT_EQ(read(t), text);
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("link.rtf"))).isSymLink());
+
+    // Another file of the same content is an ordinary output.
+    const QString other = write(QStringLiteral("copy.rtf"), text);
+    report.SetOutFile(other);
+    report.Execute({});
+    EXPECT_EQ(read(other), QByteArray("{\\rtf1 \\lang0 value}"));
+    EXPECT_EQ(read(t), text);
+}

@@ -10,10 +10,13 @@
 #include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace rp {
 
@@ -40,6 +43,20 @@ QString headerGroupText(const TRpTemplateReader &reader, std::int32_t id)
     default:
         return {};
     }
+}
+
+// Whether both names lead to one file (same device and inode), whatever the spelling or links.
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa
+    {
+    };
+    struct stat sb
+    {
+    };
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 } // namespace
@@ -290,6 +307,13 @@ void TRpRTF::loadAndCheckTemplate()
     }
 }
 
+void TRpRTF::refuseTemplateAsOutput() const
+{
+    if (FUseStream || FTmLoaded || FOutFile.isEmpty() || !sameFile(FInFile, FOutFile))
+        return;
+    throw EIOError(msg::OutputIsTemplate + QDir::toNativeSeparators(FOutFile).toStdString());
+}
+
 void TRpRTF::compilePhase()
 {
     CreateCmStream();
@@ -343,6 +367,7 @@ void TRpRTF::PutField()
     FRunItemPos = -1;
     FCompilingField = false;
     try {
+        refuseTemplateAsOutput();
         RemoveStaleTmpFiles();
         loadAndCheckTemplate();
         // A device or a pipe named as the output is written to, never replaced.
