@@ -125,9 +125,8 @@ inline constexpr char DetailSeparator[] = ": ";
 inline constexpr char TemplateTooLarge[] = "file too large";
 
 // Work streams and the output
-inline constexpr char CannotWriteFile[] = "Cannot write \"";
-inline constexpr char CannotReadBack[] = "Cannot read back \"";
-inline constexpr char QuoteColon[] = "\": ";
+inline constexpr char CannotWrite[] = "Cannot write ";
+inline constexpr char CannotReadBack[] = "Cannot read back ";
 inline constexpr char OutputStream[] = "the output stream";
 inline constexpr char OutputIsTemplate[] = "The output file is the report template itself: ";
 

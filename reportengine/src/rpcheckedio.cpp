@@ -12,11 +12,12 @@ namespace rp {
 
 namespace {
 
+// A file by its quoted name, any other device as the output stream.
 QString deviceName(const QIODevice *device)
 {
     const auto *file = qobject_cast<const QFileDevice *>(device);
     if (file && !file->fileName().isEmpty())
-        return QDir::toNativeSeparators(file->fileName());
+        return u'"' + QDir::toNativeSeparators(file->fileName()) + u'"';
     return QLatin1String(msg::OutputStream);
 }
 
@@ -31,8 +32,9 @@ QString reasonOf(const QIODevice *device)
 
 [[noreturn]] void throwFailure(const char *what, const QIODevice *device)
 {
-    throw EIOError((what + deviceName(device) + QLatin1String(msg::QuoteColon) + reasonOf(device))
-                       .toStdString());
+    throw EIOError(
+        (what + deviceName(device) + QLatin1String(msg::DetailSeparator) + reasonOf(device))
+            .toStdString());
 }
 
 } // namespace
@@ -45,7 +47,7 @@ void RpWriteChecked(QIODevice *device, const char *data, qint64 size)
     while (size > 0) {
         const qint64 done = device->write(data, size);
         if (done <= 0)
-            throwFailure(msg::CannotWriteFile, device);
+            throwFailure(msg::CannotWrite, device);
         data += done;
         size -= done;
     }
@@ -55,7 +57,7 @@ void RpFlushChecked(QIODevice *device)
 {
     auto *file = qobject_cast<QFileDevice *>(device);
     if (file && file->isOpen() && !file->flush())
-        throwFailure(msg::CannotWriteFile, device);
+        throwFailure(msg::CannotWrite, device);
 }
 
 void RpSeekChecked(QIODevice *device, qint64 pos)

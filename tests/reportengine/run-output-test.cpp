@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
@@ -91,6 +92,29 @@ private:
     void (*previousHandler)(int) = nullptr;
 };
 
+// A caller's stream that takes `room` bytes and then refuses, as a full pipe or socket would.
+class RefusingStream : public QIODevice
+{
+public:
+    explicit RefusingStream(qint64 room) : room(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 size) override
+    {
+        if (room <= 0) {
+            setErrorString(QStringLiteral("Broken pipe"));
+            return -1;
+        }
+        const qint64 taken = std::min(size, room);
+        room -= taken;
+        return taken;
+    }
+
+private:
+    qint64 room;
+};
+
 pid_t deadPid()
 {
     const pid_t child = fork();
@@ -124,6 +148,18 @@ TEST_F(ReportOutput, a_full_device_fails_the_run_with_its_name_and_reason)
         ADD_FAILURE() << "a stream on a full device must fail";
     } catch (const EIOError &e) {
         EXPECT_STREQ(e.what(), "Cannot write \"/dev/full\": No space left on device");
+    }
+
+    // A stream that is no file is named as such; a short write is retried before it fails.
+    for (const QByteArray &text : {QByteArray("{\\rtf1 plain}"), withField}) {
+        RefusingStream refusing(4);
+        report.SetTemplateBuffer(text);
+        try {
+            report.ExecuteStream({}, &refusing);
+            ADD_FAILURE() << "a refusing stream must fail";
+        } catch (const EIOError &e) {
+            EXPECT_STREQ(e.what(), "Cannot write the output stream: Broken pipe");
+        }
     }
 }
 
