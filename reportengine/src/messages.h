@@ -124,6 +124,20 @@ inline constexpr char CreateFileNameDirectory[] = "CreateFileName: directory ";
 inline constexpr char DoesNotExist[] = " does not exist";
 inline constexpr char NoErrors[] = "No errors.";
 inline constexpr char ReasonUnknown[] = "Reason unknown.";
+inline constexpr char DetailSeparator[] = ": ";
+inline constexpr char TemplateTooLarge[] = "file too large";
+
+// Work streams and the output
+inline constexpr char CannotWrite[] = "Cannot write ";
+inline constexpr char CannotReadBack[] = "Cannot read back ";
+inline constexpr char OutputStream[] = "the output stream";
+inline constexpr char OutputIsTemplate[] = "The output file is the report template itself: ";
+
+/// A template file that ended before the size the system lists for it.
+inline QString ShortTemplateRead(qint64 got, qint64 listed)
+{
+    return QStringLiteral("read %1 of %2 bytes").arg(got).arg(listed);
+}
 
 /// A condition-driven scan without a data set that ran out of passes.
 inline QString WhileStillRepeating(std::int64_t passes, const QString &condition)

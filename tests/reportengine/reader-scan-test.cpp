@@ -14,6 +14,8 @@
 
 #include <string>
 
+#include <unistd.h>
+
 using namespace rp;
 
 namespace {
@@ -208,8 +210,13 @@ TEST(reader_loading, files_and_buffers)
     if (QFileInfo(shortFile).size() > 64) {
         report.SetInFile(shortFile);
         EXPECT_THROW(report.Execute({}), EIOError);
+        QFile kernel(shortFile);
+        ASSERT_TRUE(kernel.open(QIODevice::ReadOnly));
         EXPECT_EQ(report.LastErrMsg(),
-                  QStringLiteral("Can't read report template from file: ") + shortFile);
+                  QStringLiteral("Can't read report template from file: %1: read %2 of %3 bytes")
+                      .arg(shortFile)
+                      .arg(kernel.readAll().size())
+                      .arg(QFileInfo(shortFile).size()));
     }
 
     // A template that is not RTF fails before the output is touched.
@@ -224,7 +231,7 @@ TEST(reader_loading, files_and_buffers)
     previous.close();
     report.SetInFile(notRtf);
     EXPECT_THROW(report.Execute({}), EBadRtfFormat);
-    EXPECT_EQ(report.LastErrMsg(), QStringLiteral("Template is not RTF file."));
+    EXPECT_EQ(report.LastErrMsg(), QStringLiteral("Template is not RTF file.: ") + notRtf);
     EXPECT_TRUE(QFile::exists(out));
 
     // A template file is read anew by every run; a buffer survives runs.
@@ -240,6 +247,29 @@ TEST(reader_loading, files_and_buffers)
     again.open(QIODevice::ReadWrite);
     report.ExecuteStream({}, &again);
     EXPECT_EQ(again.data(), QByteArray("{\\rtf1 buffer}"));
+}
+
+TEST(reader_loading, an_unreadable_template_says_why)
+{
+    QTemporaryDir dir;
+    TRpRTF report;
+    report.SetOutFile(dir.filePath(QStringLiteral("out.rtf")));
+    // Root reads any file a mode forbids, but not a write-only kernel attribute.
+    QString unreadable = QStringLiteral("/sys/bus/cpu/uevent");
+    if (geteuid() != 0) {
+        unreadable = dir.filePath(QStringLiteral("locked.rtf"));
+        QFile f(unreadable);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\\rtf1 locked}");
+        f.close();
+        QFile::setPermissions(unreadable, QFileDevice::WriteOwner);
+    }
+    if (!QFileInfo(unreadable).isFile() || QFile(unreadable).open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no unreadable file at hand";
+    report.SetInFile(unreadable);
+    EXPECT_THROW(report.Execute({}), EIOError);
+    EXPECT_EQ(report.LastErrMsg(), QStringLiteral("Can't read report template from file: ") +
+                                       unreadable + QStringLiteral(": Permission denied"));
 }
 
 TEST(reader_loading, no_new_template_while_running)

@@ -101,9 +101,10 @@ TEST_F(RtfReportTool, failures_name_the_field_and_exit_1)
     EXPECT_EQ(r.err, "rtfreport: " + t.toLocal8Bit() + ":2:8: Unexpected end of expression: a+\n");
     EXPECT_TRUE(r.out.isEmpty());
 
-    r = run({write(QStringLiteral("plain.rtf"), "plain")});
+    const QString plain = write(QStringLiteral("plain.rtf"), "plain");
+    r = run({plain});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, QByteArray("rtfreport: Template is not RTF file.\n"));
+    EXPECT_EQ(r.err, "rtfreport: Template is not RTF file.: " + plain.toLocal8Bit() + "\n");
 
     const QString missing = write(QStringLiteral("m.rtf"), "{\\rtf1 \\\\nobody\\\\}");
     r = run({QStringLiteral("--strict"), missing});
@@ -153,6 +154,49 @@ TEST_F(RtfReportTool, the_template_is_never_its_own_output_and_failed_writes_fai
     EXPECT_EQ(full.code, 1);
     EXPECT_EQ(full.err, QByteArray("rtfreport: cannot write the result to standard output: No "
                                    "space left on device\n"));
+}
+
+TEST_F(RtfReportTool, failed_writes_to_the_output_exit_1_and_leave_no_work_files)
+{
+    QTemporaryDir tmp;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), tmp.path());
+    const QStringList var = {QStringLiteral("--var"), QStringLiteral("v=x")};
+    const QString small = write(QStringLiteral("small.rtf"), "{\\rtf1 \\\\v\\\\}");
+
+    Result r =
+        run(var + QStringList{QStringLiteral("-o"), QStringLiteral("/dev/full"), small}, env);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              QByteArray("rtfreport: Cannot write \"/dev/full\": No space left on device\n"));
+
+    // 50 KiB allowed, 80 KiB to write: through the temporary file (a field makes one) and
+    // straight to the output (a plain copy needs none), each failure names its file.
+    const QString out = dir.filePath(QStringLiteral("out.rtf"));
+    for (const bool field : {true, false}) {
+        const QString big =
+            write(QStringLiteral("big.rtf"),
+                  "{\\rtf1 " + QByteArray(80 * 1024, 'x') + (field ? " \\\\v\\\\}" : "}"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("trap '' XFSZ; ulimit -f 50; exec \"$0\" -o \"$1\" \"$2\""), tool,
+                 out, big});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
+        const QByteArray named =
+            field ? QFile::encodeName(tmp.path()) + "/rpr-" : out.toLocal8Bit();
+        EXPECT_TRUE(err.startsWith("rtfreport: Cannot write \"" + named)) << err.toStdString();
+        EXPECT_TRUE(err.endsWith("\": File too large\n")) << err.toStdString();
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    r = run(var + QStringList{QStringLiteral("-o"), out, small}, env);
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(RtfReportTool, blob_cells_reach_outside_the_csv_folder_only_with_a_blob_root)

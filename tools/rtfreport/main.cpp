@@ -59,6 +59,7 @@ protected:
                 continue;
             if (n <= 0) {
                 FFailure = QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EIO));
+                setErrorString(FFailure);
                 break;
             }
             done += n;
@@ -536,7 +537,14 @@ int main(int argc, char *argv[])
             return writePdf(report, dataSets, outFile, parser.isSet(open));
         if (outFile.isEmpty()) {
             StandardOutput out;
-            report.ExecuteStream(dataSets, &out);
+            try {
+                report.ExecuteStream(dataSets, &out);
+            } catch (const EIOError &) {
+                // The engine stops at the failed write; the reason is said below, as the
+                // result's destination rather than as a fault of the template.
+                if (out.Failure().isEmpty())
+                    throw;
+            }
             if (!out.Failure().isEmpty()) {
                 std::fprintf(stderr, "rtfreport: cannot write the result to standard output: %s\n",
                              out.Failure().toLocal8Bit().constData());

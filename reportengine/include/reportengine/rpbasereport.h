@@ -337,16 +337,25 @@ public:
     /// Temporary output: memory when the caller's output is a QBuffer, else a temporary file.
     void CreateTmpStream();
     void FreeTmpStream();
-    /// Creates a uniquely named empty file in the temporary directory; returns its path.
+    /// Creates a uniquely named empty file in the temporary directory; returns its path. The
+    /// name, "<prefix>-<pid>-XXXXXX.tmp", tells which process the file belongs to.
     static QString CreateTmpFileName(const QString &prefix);
+    /// Removes the files of `prefix` in the temporary directory whose process is gone: what a
+    /// killed run left behind. Files of live processes stay.
+    static void RemoveStaleTmpFiles(const QString &prefix);
+    /// As above, for the work files of the runs.
+    static void RemoveStaleTmpFiles();
     void SetOutf();
     void SetOutfToTmp();
     void SetOutfToNil();
     void FreeOutf();
     /// Writes the text in the single-byte code page (Windows-1252) to the current output.
+    /// Every write to the output raises EIOError when it fails, naming the file and the reason.
     void wr(const QString &text);
     /// Writes `count` bytes of `bytes` from 0-based `start` unchanged.
     void wrBlock(const QByteArray &bytes, qint64 start, qint64 count);
+    /// Writes `bytes` unchanged.
+    void wrBytes(const QByteArray &bytes);
     void IncPnt(std::int32_t delta) { Fpnt += delta; }
     bool FileEof() const { return Fpnt > Flent; }
     /// The caller's output stream (used when FUseStream).

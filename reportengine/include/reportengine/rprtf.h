@@ -207,6 +207,8 @@ private:
         QString text;        ///< the field as written
     };
     void loadAndCheckTemplate();
+    /// Raises EIOError when the output file is the template file under another name.
+    void refuseTemplateAsOutput() const;
     std::int32_t resolveAlias(const QString &alias) const;
     void compilePhase();
     void compileTemplate();

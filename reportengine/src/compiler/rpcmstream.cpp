@@ -3,14 +3,20 @@
 #include <reportengine/rpbasereport.h>
 
 #include "compiler/fieldkind.h"
+#include "rpcheckedio.h"
 #include <zc/cp1252.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
 
 #include <algorithm>
+
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
 
 namespace rp {
 
@@ -24,6 +30,21 @@ constexpr int RowContentBeforeNField = 4 * 4 + 3 * 4 + 1;
     throw EIOError(SRpCannotCreateFile1 + QDir::toNativeSeparators(name).toStdString() +
                    SRpCannotCreateFile2 + reason.toStdString());
 }
+
+// Temporary files are named "<prefix>-<pid>-XXXXXX.tmp": the PID says whose a file is, so a
+// run can tell the leftovers of a killed process from the files of one still working.
+QString tmpFileStem(const QString &prefix, qint64 pid)
+{
+    return prefix + u'-' + QString::number(pid) + u'-';
+}
+
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// The work files of a run.
+constexpr char TmpPrefix[] = "rpr";
 
 } // namespace
 
@@ -440,9 +461,25 @@ void TRpBaseReport::CmReadExecuteUDFItem(std::int32_t &udfNumber, std::int32_t &
 
 // ---- Work streams ----------------------------------------------------------------------------
 
+void TRpBaseReport::RemoveStaleTmpFiles(const QString &prefix)
+{
+    const QDir dir(QDir::tempPath());
+    const QStringList names =
+        dir.entryList({prefix + QStringLiteral("-*-*.tmp")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        const QStringView rest = QStringView(name).mid(prefix.size() + 1);
+        bool ok = false;
+        const qint64 pid = rest.left(rest.indexOf(u'-')).toLongLong(&ok);
+        if (ok && processIsGone(pid))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
 QString TRpBaseReport::CreateTmpFileName(const QString &prefix)
 {
-    QTemporaryFile file(QDir::tempPath() + u'/' + prefix + QStringLiteral("XXXXXX.tmp"));
+    const QDir dir(QDir::tempPath());
+    QTemporaryFile file(dir.filePath(tmpFileStem(prefix, QCoreApplication::applicationPid()) +
+                                     QStringLiteral("XXXXXX.tmp")));
     file.setAutoRemove(false);
     if (!file.open())
         ThrowCannotCreate(file.fileTemplate(), file.errorString());
@@ -460,7 +497,7 @@ void TRpBaseReport::CreateTmpStream()
         FTmpStream = std::move(buffer);
         return;
     }
-    FTmpFileName = CreateTmpFileName(QStringLiteral("rpr"));
+    FTmpFileName = CreateTmpFileName(QLatin1String(TmpPrefix));
     auto file = std::make_unique<QFile>(FTmpFileName);
     if (!file->open(QIODevice::ReadWrite | QIODevice::Truncate)) {
         const QString reason = file->errorString();
@@ -470,6 +507,11 @@ void TRpBaseReport::CreateTmpStream()
         ThrowCannotCreate(name, reason);
     }
     FTmpStream = std::move(file);
+}
+
+void TRpBaseReport::RemoveStaleTmpFiles()
+{
+    RemoveStaleTmpFiles(QLatin1String(TmpPrefix));
 }
 
 void TRpBaseReport::FreeTmpStream()
@@ -527,9 +569,9 @@ void TRpBaseReport::wr(const QString &text)
         return;
     // RTF output is ASCII but for the rare character escaping leaves: narrow it in one go.
     if (QtPrivate::isAscii(QStringView(text)))
-        FOutf->write(text.toLatin1());
+        RpWriteChecked(FOutf, text.toLatin1());
     else
-        FOutf->write(zc::ToCp1252(text));
+        RpWriteChecked(FOutf, zc::ToCp1252(text));
 }
 
 void TRpBaseReport::wrBlock(const QByteArray &bytes, qint64 start, qint64 count)
@@ -537,8 +579,12 @@ void TRpBaseReport::wrBlock(const QByteArray &bytes, qint64 start, qint64 count)
     // A range outside the array is cut to what exists rather than read past it.
     start = std::clamp<qint64>(start, 0, bytes.size());
     count = std::clamp<qint64>(count, 0, bytes.size() - start);
-    if (FOutf && count > 0)
-        FOutf->write(bytes.constData() + start, count);
+    RpWriteChecked(FOutf, bytes.constData() + start, count);
+}
+
+void TRpBaseReport::wrBytes(const QByteArray &bytes)
+{
+    RpWriteChecked(FOutf, bytes);
 }
 
 } // namespace rp

@@ -146,17 +146,16 @@ void TRpRTF::WritePictureResult(TRpPicture *picture, const TRpFieldFormat &forma
     wr(header);
 
     const QByteArray data = wmf ? RpMakeWmf(image, metaSize) : RpMakeEmf(image, metaSize, frame);
-    QIODevice *out = Outf();
-    if (!out)
+    if (!Outf())
         return;
     if (FOptions & eoGraphicsBinary) {
-        out->write("\\bin" + QByteArray::number(data.size()) + ' ');
-        out->write(data);
+        wrBytes("\\bin" + QByteArray::number(data.size()) + ' ');
+        wrBytes(data);
     } else {
-        out->write(" ");
-        out->write(hexUpper(data));
+        wrBytes(" ");
+        wrBytes(hexUpper(data));
     }
-    out->write("\r}");
+    wrBytes("\r}");
 }
 
 void TRpRTF::WriteRtfValue(const QString &value, const QString &markup)

@@ -1201,13 +1201,20 @@ void TRpBaseReport::ReadFileBody()
         throw EIOError((msg::CannotReadFile + FInFile).toStdString());
     QFile file(FInFile);
     const qint64 size = info.size();
-    const QString shortRead = QLatin1String(msg::CannotReadTemplate) + FInFile;
-    if (size > std::numeric_limits<std::int32_t>::max() - 1 || !file.open(QIODevice::ReadOnly))
-        throw EIOError(shortRead.toStdString());
+    const auto cannotRead = [this](const QString &reason) {
+        return EIOError(
+            (msg::CannotReadTemplate + FInFile + msg::DetailSeparator + reason).toStdString());
+    };
+    if (size > std::numeric_limits<std::int32_t>::max() - 1)
+        throw cannotRead(msg::TemplateTooLarge);
+    if (!file.open(QIODevice::ReadOnly))
+        throw cannotRead(file.errorString());
     FPFile = file.read(size);
     Flent = static_cast<std::int32_t>(FPFile.size());
+    if (file.error() != QFileDevice::NoError)
+        throw cannotRead(file.errorString());
     if (Flent < size)
-        throw EIOError(shortRead.toStdString());
+        throw cannotRead(msg::ShortTemplateRead(Flent, size));
 }
 
 void TRpBaseReport::SetTemplateBuffer(const QByteArray &bytes, int size)

@@ -2,6 +2,7 @@
 // RTF memo insertion: the tokenizer, the body processor and the four entry points.
 #include "rtfinsert/rprtfstream.h"
 #include "reader/rpreader.h"
+#include "rpcheckedio.h"
 
 #include <reportengine/rprtf.h>
 #include <zc/cp1252.h>
@@ -56,7 +57,7 @@ void TRpStream::WriteBytes(const QByteArray &bytes)
 void TRpStream::Flush()
 {
     if (FOutStream && !FOutBuf.isEmpty())
-        FOutStream->write(FOutBuf);
+        RpWriteChecked(FOutStream, FOutBuf);
     FOutBuf.clear();
 }
 
@@ -409,7 +410,7 @@ void insertFrom(TRpBaseRTFReport &report, QIODevice *out, QIODevice *source, boo
     if (killPar && rps->FLastParPosition >= 0 && !out->isSequential()) {
         const qint64 here = out->pos();
         out->seek(rps->FLastParPosition);
-        out->write(QByteArray(4 + rps->FLastParDelimeter.size(), '\r'));
+        RpWriteChecked(out, QByteArray(4 + rps->FLastParDelimeter.size(), '\r'));
         out->seek(here);
     }
 }

@@ -353,7 +353,7 @@ void TRpRTF::OutUDF()
         case udfrTMemoryStream: {
             auto *stream = static_cast<TRpMemoryStream *>(lastResult);
             if (stream->Size() > 0)
-                Outf()->write(stream->Bytes());
+                wrBytes(stream->Bytes());
             wr(content.sout);
             break;
         }

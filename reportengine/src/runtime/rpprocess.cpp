@@ -6,12 +6,17 @@
 #include "compiler/rpcompiler.h"
 #include "messages.h"
 #include "reader/rpreader.h"
+#include "rpcheckedio.h"
 #include "runtime/rpscans.h"
 #include <reportengine/rpconsts.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace rp {
 
@@ -38,6 +43,20 @@ QString headerGroupText(const TRpTemplateReader &reader, std::int32_t id)
     default:
         return {};
     }
+}
+
+// Whether both names lead to one file (same device and inode), whatever the spelling or links.
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa
+    {
+    };
+    struct stat sb
+    {
+    };
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 } // namespace
@@ -250,23 +269,24 @@ void TRpRTF::runCommandStream()
 void TRpRTF::assembleResult()
 {
     SaveToOutTable(0);
-    SetOutf();
     QIODevice *tmp = TmpStream();
-    tmp->seek(0);
+    RpFlushChecked(tmp);
+    SetOutf();
+    RpSeekChecked(tmp, 0);
     // One buffer for the whole copy: a fresh large one per piece costs a page fault per page.
     QByteArray chunk(1 << 16, Qt::Uninitialized);
     for (const TRpOutTabRec &rec : FReader->FOutTab) {
         qint64 left = std::int64_t(rec.n2) - rec.n1;
         while (left > 0) {
-            const qint64 got = tmp->read(chunk.data(), std::min<qint64>(left, chunk.size()));
-            if (got <= 0)
-                break;
-            Outf()->write(chunk.constData(), got);
-            left -= got;
+            const qint64 piece = std::min<qint64>(left, chunk.size());
+            RpReadChecked(tmp, chunk.data(), piece);
+            RpWriteChecked(Outf(), chunk.constData(), piece);
+            left -= piece;
         }
         if (rec.id != 0)
             wr(headerGroupText(*FReader, rec.id));
     }
+    RpFlushChecked(Outf());
 }
 
 void TRpRTF::loadAndCheckTemplate()
@@ -278,10 +298,20 @@ void TRpRTF::loadAndCheckTemplate()
     SetOutfToNil();
     ReadFileBody();
     if (Flent < 5 || !FPFile.startsWith("{\\rtf")) {
-        if (!FTmLoaded)
+        std::string text = msg::TemplateNotRtf;
+        if (!FTmLoaded) {
+            text += msg::DetailSeparator + FInFile.toStdString();
             FreePFile();
-        throw EBadRtfFormat(msg::TemplateNotRtf);
+        }
+        throw EBadRtfFormat(text);
     }
+}
+
+void TRpRTF::refuseTemplateAsOutput() const
+{
+    if (FUseStream || FTmLoaded || FOutFile.isEmpty() || !sameFile(FInFile, FOutFile))
+        return;
+    throw EIOError(msg::OutputIsTemplate + QDir::toNativeSeparators(FOutFile).toStdString());
 }
 
 void TRpRTF::compilePhase()
@@ -343,8 +373,11 @@ void TRpRTF::PutField()
     FRunItemPos = -1;
     FCompilingField = false;
     try {
+        refuseTemplateAsOutput();
+        RemoveStaleTmpFiles();
         loadAndCheckTemplate();
-        if (!FUseStream && !FOutFile.isEmpty() && QFile::exists(FOutFile))
+        // A device or a pipe named as the output is written to, never replaced.
+        if (!FUseStream && !FOutFile.isEmpty() && QFileInfo(FOutFile).isFile())
             QFile::remove(FOutFile);
         compilePhase();
 
@@ -378,6 +411,7 @@ void TRpRTF::PutField()
             SetOutf();
             Fpnt = 0;
             runCommandStream();
+            RpFlushChecked(Outf());
         } else {
             CreateTmpStream();
             SetOutfToTmp();
