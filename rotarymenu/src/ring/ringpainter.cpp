@@ -165,6 +165,11 @@ void RingPainter::Paint(QPainter *p, const TRingFrame &frame)
     }
     const Key key{frame.changes,    frame.palette, frame.size,
                   frame.geometry.R, ratio,         int(p->renderHints())};
+    const TRotaryMenuGeometry &g = frame.geometry;
+    const Place place{g.layout, g.count, g.size, g.R, g.RI, g.sta, g.stp, g.st};
+    // A ring that has just moved (spinning in, growing, being resized) moves on next frame.
+    const bool moving = m_lastPlace.count >= 0 && !(m_lastPlace == place);
+    m_lastPlace = place;
     if (frame.keepable && m_kept.valid && m_kept.key == key) {
         m_kept.DrawOn(p);
         drawFocus(p, frame);
@@ -190,7 +195,10 @@ void RingPainter::Paint(QPainter *p, const TRingFrame &frame)
         // This thread has just painted the background there, and its caches hold those
         // pixels: the ring is composed here rather than handed to the pool.
         compose(view, p, frame, false);
-        if (frame.keepable) {
+        // Kept only at rest: in motion the next frame is composed afresh anyway, and the copy
+        // would be a pass over the ring's pixels for nothing.
+        m_kept.valid = frame.keepable && !moving;
+        if (m_kept.valid) {
             copyRegion(view, layer, area);
             m_kept.drawn = area;
         }
