@@ -244,6 +244,7 @@ void RingPainter::drawShadow(QPainter *p, const TRingFrame &frame, bool underOpa
 {
     const QColor shadow = MakeQColor(quint8(frame.shadowOpacity), frame.shadowColor);
     TPathGradient brush(frame.geometry.menuPath());
+    brush.SetCache(&m_shadow);
     brush.SetInterpolationColors({{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}});
     p->save();
     p->translate(frame.shadowOffset, frame.shadowOffset);

@@ -2,6 +2,7 @@
 // The rotary menu's painter: shadow, items and focus of a frame, kept for the next repaint.
 #pragma once
 
+#include "fill/pathgradient.h"
 #include "ring/itemcompositor.h"
 #include "ring/ringframe.h"
 
@@ -73,6 +74,7 @@ private:
     static void drawFocus(QPainter *p, const TRingFrame &frame);
 
     ItemCompositor m_items;
+    TPathGradientCache m_shadow; ///< the ring's shadow brush's table, the same frame after frame
     KeptLayer m_kept;
     Place m_lastPlace; ///< of the last frame painted
 };
