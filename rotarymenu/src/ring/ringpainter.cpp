@@ -167,7 +167,8 @@ void RingPainter::Paint(QPainter *p, const TRingFrame &frame)
                   frame.geometry.R, ratio,         int(p->renderHints())};
     const TRotaryMenuGeometry &g = frame.geometry;
     const Place place{g.layout, g.count, g.size, g.R, g.RI, g.sta, g.stp, g.st};
-    // A ring that has just moved (spinning in, growing, being resized) moves on next frame.
+    // A ring placed otherwise than in the last frame is in motion (spinning in, growing, being
+    // resized), and its next frame will most likely lie elsewhere again.
     const bool moving = m_lastPlace.count >= 0 && !(m_lastPlace == place);
     m_lastPlace = place;
     if (frame.keepable && m_kept.valid && m_kept.key == key) {
@@ -175,9 +176,10 @@ void RingPainter::Paint(QPainter *p, const TRingFrame &frame)
         drawFocus(p, frame);
         return;
     }
-    // Whichever the target, a keepable frame's pixels end up in the layer. Only what a frame
-    // draws is kept and copied out: while the ring spins in, that is a part of the layer, and
-    // never the hole. A part lands on whole device pixels only where the ratio is whole.
+    // Whichever the target, a keepable frame's pixels end up in the layer (composed on the
+    // device, only those of a ring at rest). Only what a frame draws is kept and copied out:
+    // while the ring spins in, that is a part of the layer, and never the hole. A part lands
+    // on whole device pixels only where the ratio is whole.
     QImage &layer = m_kept.image;
     if (layer.size() != key.size * ratio) {
         layer = QImage(key.size * ratio, QImage::Format_ARGB32_Premultiplied);
