@@ -83,3 +83,22 @@ TEST(GammaGradient, GammaStopsAreBrightInTheMiddle)
     EXPECT_GT(qRed(image.pixel(50, 0)), 175);
     EXPECT_LT(qRed(image.pixel(0, 0)), 30);
 }
+
+TEST(GammaGradient, KeptStopsAreThoseOfTheirOwnColours)
+{
+    // More colour pairs than are kept, asked for round and round: each answer is still the
+    // one made afresh for its pair, with its step count.
+    TGammaStopsCache cache;
+    const QColor colours[] = {Qt::black, Qt::white, Qt::red, QColor(10, 20, 30, 40), Qt::blue};
+    for (int round = 0; round < 3; ++round) {
+        for (const QColor &from : colours) {
+            for (const QColor &to : colours) {
+                EXPECT_EQ(cache.Stops(from, to), GammaCorrectedStops(from, to));
+                EXPECT_EQ(cache.Stops(from, to, 4), GammaCorrectedStops(from, to, 4));
+            }
+        }
+    }
+    const QRectF r(0, 0, 40, 20);
+    EXPECT_EQ(LinearGradientFromAngle(r, Qt::red, Qt::blue, 30, true, true, &cache).stops(),
+              LinearGradientFromAngle(r, Qt::red, Qt::blue, 30, true, true).stops());
+}

@@ -240,6 +240,32 @@ TPathGradient cShapedShadow()
 
 } // namespace
 
+// One cache handed to brushes of other blends, colours and outlines, one after the other:
+// each paints what it paints without one.
+TEST(PathGradient, ACacheKeepsNoOtherBrushsColours)
+{
+    const auto brushes = [] {
+        std::vector<TPathGradient> all{cShapedShadow(),
+                                       TPathGradient(regularPolygon({50, 50}, 45, 9)),
+                                       TPathGradient(square(80)), cShapedShadow()};
+        all[1].SetCenterColor(Qt::red);
+        all[1].SetSurroundColors({QColor(0, 0, 255, 128)});
+        all[2].SetInterpolationColors({{0.0, Qt::green}, {1.0, Qt::black}});
+        all[3].SetInterpolationColors({{0.0, Qt::yellow}, {0.5, Qt::cyan}, {1.0, Qt::white}});
+        return all;
+    };
+    TPathGradientCache cache;
+    for (int round = 0; round < 2; ++round) {
+        for (TPathGradient &brush : brushes()) {
+            const QImage alone = render(brush, {220, 220});
+            const QColor centre = brush.ColorAt({50, 50});
+            brush.SetCache(&cache); // holding the last brush's table
+            EXPECT_EQ(brush.ColorAt({50, 50}), centre) << round;
+            EXPECT_EQ(render(brush, {220, 220}), alone) << round;
+        }
+    }
+}
+
 // Painting behind shapes already on an image must give what putting the whole brush behind
 // them gives.
 TEST(PathGradient, FillBehindMatchesPaintingUnderneath)

@@ -316,6 +316,27 @@ TEST_F(RotaryMenuPaint, RepaintsOfAKeptRingFollowChanges)
     EXPECT_EQ(sample(frame(), at(1)), QColor(Qt::white));
 }
 
+TEST_F(RotaryMenuPaint, ARingThatStopsMovingIsRepaintedWhereItStopped)
+{
+    // Frames of a spinning ring are not kept; once it rests, the first frame there is kept
+    // and repaints copy it out, never what was kept before the ring moved.
+    menu.Items()->Items(1)->SetCaption(QStringLiteral("Ruby"));
+    for (const qreal ratio : {1.0, 2.0}) {
+        menu.SetStartAngle(90);
+        const QImage rest = frame(ratio);
+        menu.SetStartAngle(0);
+        const QImage start = frame(ratio);
+        EXPECT_EQ(frame(ratio), start) << ratio;
+        for (int angle = 30; angle <= 90; angle += 30) {
+            menu.SetStartAngle(angle);
+            EXPECT_NE(frame(ratio), start) << ratio << " " << angle;
+        }
+        EXPECT_EQ(frame(ratio), rest) << ratio;
+        EXPECT_EQ(frame(ratio), rest) << ratio;
+        EXPECT_EQ(frame(ratio, true).copy(8, 8, 600, 600), rest.copy(8, 8, 600, 600)) << ratio;
+    }
+}
+
 TEST_F(RotaryMenuPaint, CaptionsWithAccessKeys)
 {
     // Black text on a white sector; counts the pixels a caption changes.

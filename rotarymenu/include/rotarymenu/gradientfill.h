@@ -12,6 +12,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <memory>
 #include <stdexcept>
 
 class QPainter;
@@ -19,6 +20,7 @@ namespace zc {
 class IniFile;
 namespace ring {
 struct TBodyShape;
+struct TFillCache;
 struct TFillOpacities;
 } // namespace ring
 } // namespace zc
@@ -377,6 +379,8 @@ private:
     TColor m_focusColor = 0;
     TGPRectF m_focusRect;
     qint32 m_updateCount = 0;
+    /// Gradients and brush tables of earlier paints, made on the first Fill().
+    std::unique_ptr<zc::ring::TFillCache> m_cache;
 };
 
 using TGradientType = TGradientFill::TGradientType;

@@ -5,7 +5,6 @@
 #include <QtMath>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace zc::ring {
@@ -29,22 +28,6 @@ int fromLinear(double value)
 QGradientStops GammaCorrectedStops(const QColor &from, const QColor &to, int steps)
 {
     steps = std::max(steps, 1);
-    // A ring repaints the same few gradients frame after frame: the last ones made on this
-    // thread are handed out again, which also lets the raster engine find its colour table
-    // for them by identity.
-    struct Made
-    {
-        QRgba64 from, to;
-        int steps;
-        QGradientStops stops;
-    };
-    thread_local std::array<Made, 16> made{};
-    thread_local size_t oldest = 0;
-    for (const Made &m : made) {
-        if (m.steps == steps && m.from == from.rgba64() && m.to == to.rgba64()) {
-            return m.stops;
-        }
-    }
     QGradientStops stops;
     stops.reserve(steps + 1);
     const double r0 = toLinear(from.red()), g0 = toLinear(from.green()), b0 = toLinear(from.blue());
@@ -56,13 +39,26 @@ QGradientStops GammaCorrectedStops(const QColor &from, const QColor &to, int ste
         stops.append({t, QColor(fromLinear(mix(r0, r1)), fromLinear(mix(g0, g1)),
                                 fromLinear(mix(b0, b1)), alpha)});
     }
-    made[oldest] = {from.rgba64(), to.rgba64(), steps, stops};
-    oldest = (oldest + 1) % made.size();
     return stops;
 }
 
+QGradientStops TGammaStopsCache::Stops(const QColor &from, const QColor &to, int steps)
+{
+    for (const Made &m : m_made) {
+        if (!m.stops.isEmpty() && m.steps == steps && m.from == from.rgba64() &&
+            m.to == to.rgba64()) {
+            return m.stops;
+        }
+    }
+    Made &made = m_made[m_oldest];
+    made = {from.rgba64(), to.rgba64(), steps, GammaCorrectedStops(from, to, steps)};
+    m_oldest = (m_oldest + 1) % m_made.size();
+    return made.stops;
+}
+
 QLinearGradient LinearGradientFromAngle(const QRectF &rect, const QColor &from, const QColor &to,
-                                        qreal angleDegrees, bool scalable, bool gammaCorrection)
+                                        qreal angleDegrees, bool scalable, bool gammaCorrection,
+                                        TGammaStopsCache *stops)
 {
     const qreal a = qDegreesToRadians(angleDegrees);
     // Right angles give exact axes: cos 90 degrees is 6e-17 in floating point, and a vertical
@@ -92,7 +88,7 @@ QLinearGradient LinearGradientFromAngle(const QRectF &rect, const QColor &from, 
     }
     QLinearGradient gradient(start, start + dir * std::max<qreal>(hi - lo, 1e-6));
     if (gammaCorrection) {
-        gradient.setStops(GammaCorrectedStops(from, to));
+        gradient.setStops(stops ? stops->Stops(from, to) : GammaCorrectedStops(from, to));
     } else {
         gradient.setStops({{0, from}, {1, to}});
     }
@@ -100,7 +96,8 @@ QLinearGradient LinearGradientFromAngle(const QRectF &rect, const QColor &from, 
 }
 
 QLinearGradient LinearGradientFromRect(const QRectF &rect, const QColor &from, const QColor &to,
-                                       TLinearGradientMode mode, bool gammaCorrection)
+                                       TLinearGradientMode mode, bool gammaCorrection,
+                                       TGammaStopsCache *stops)
 {
     qreal angle = 0;
     switch (mode) {
@@ -117,7 +114,7 @@ QLinearGradient LinearGradientFromRect(const QRectF &rect, const QColor &from, c
         angle = 135;
         break;
     }
-    return LinearGradientFromAngle(rect, from, to, angle, true, gammaCorrection);
+    return LinearGradientFromAngle(rect, from, to, angle, true, gammaCorrection, stops);
 }
 
 } // namespace zc::ring

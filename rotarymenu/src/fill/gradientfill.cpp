@@ -2,6 +2,8 @@
 // Gradient fill settings: defaults, change notification, copying, colours and outlines.
 #include <rotarymenu/gradientfill.h>
 
+#include "fill/fillcache.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Gradient fill painting: shadow, body, mirror half, pictures, border, glow and focus outline.
 #include "fill/bodyshape.h"
+#include "fill/fillcache.h"
 #include "fill/gammagradient.h"
 #include "fill/pathgradient.h"
 #include <rotarymenu/gradientfill.h>
@@ -77,8 +78,9 @@ TLinearGradientMode linearMode(TGradientType kind)
 class TGradientFillPainter
 {
 public:
-    TGradientFillPainter(const TGradientFill &fill, QPainter *g, const Opacities &op)
-        : f(fill), g(g), op(op)
+    TGradientFillPainter(const TGradientFill &fill, TFillCache &cache, QPainter *g,
+                         const Opacities &op)
+        : f(fill), cache(cache), g(g), op(op)
     {
     }
 
@@ -95,11 +97,13 @@ private:
     void gradientBackGround(const QRectF &r, const TBodyHalf &half, bool mirror,
                             TFillRoundingType type) const;
     void radialBackGround(const QRectF &r, TColor cf, TColor ct, quint8 o, quint8 ot, bool upper,
-                          qint32 radius, TFillRoundingType type) const;
+                          qint32 radius, TFillRoundingType type,
+                          TPathGradientCache &brushCache) const;
     void fillShape(const QRectF &r, const QPainterPath *outline, const TBodyHalf &half,
                    bool mirror) const;
 
     const TGradientFill &f;
+    TFillCache &cache;
     QPainter *g;
     Opacities op;
 };
@@ -116,6 +120,7 @@ void TGradientFillPainter::shadow(QRectF &r) const
     switch (f.m_shadowType) {
     case stRightBottom: {
         TPathGradient brush(TGradientFill::CreateRoundRectangle(r, f.m_rounding, f.m_roundingType));
+        brush.SetCache(&cache.shadow);
         brush.SetInterpolationColors(rim);
         brush.Fill(g);
         r.setWidth(r.width() - so);
@@ -124,6 +129,7 @@ void TGradientFillPainter::shadow(QRectF &r) const
     }
     case stSurround: {
         TPathGradient brush(TGradientFill::CreateRoundRectangle(r, so, rtBoth));
+        brush.SetCache(&cache.shadow);
         brush.SetInterpolationColors(rim);
         brush.Fill(g);
         r.adjust(so, so, -so, -so);
@@ -132,7 +138,8 @@ void TGradientFillPainter::shadow(QRectF &r) const
     case stBottom:
         // A shadow deeper than half the fill would otherwise start above it.
         radialBackGround(QRectF(r.x(), r.y() + r.height() - 2 * so, r.width(), 2 * so) & r,
-                         f.m_shadowColor, f.m_shadowColor, 0, 255, true, f.m_rounding, rtBottom);
+                         f.m_shadowColor, f.m_shadowColor, 0, 255, true, f.m_rounding, rtBottom,
+                         cache.shadow);
         r.setHeight(r.height() - so);
         break;
     }
@@ -159,7 +166,7 @@ void TGradientFillPainter::half(const QRectF &r, const TBodyHalf &half, bool upp
 {
     if (half.kind == gtRadial) {
         radialBackGround(r, half.from, half.to, half.opacity, half.opacityTo, upper, f.m_rounding,
-                         radial);
+                         radial, upper ? cache.upperBody : cache.lowerBody);
     } else {
         gradientBackGround(r, half, !upper,
                            f.hasMirrorHalf() ? halfRounding(f.m_roundingType, !upper)
@@ -206,14 +213,14 @@ void TGradientFillPainter::fillShape(const QRectF &r, const QPainterPath *outlin
     case gtHorizontal:
     case gtForwardDiagonal:
     case gtBackwardDiagonal:
-        paint(LinearGradientFromRect(grown, from, to, linearMode(half.kind), true));
+        paint(LinearGradientFromRect(grown, from, to, linearMode(half.kind), true, &cache.stops));
         if (mirror) {
             // Covers the seam with the upper half in the mirror's start colour.
             g->fillRect(QRectF(r.x(), r.y(), r.width(), 1), from);
         }
         break;
     case gtAngle:
-        paint(LinearGradientFromAngle(grown, from, to, f.m_angle, true, true));
+        paint(LinearGradientFromAngle(grown, from, to, f.m_angle, true, true, &cache.stops));
         break;
     case gtHatch:
         g->save();
@@ -235,7 +242,8 @@ void TGradientFillPainter::fillShape(const QRectF &r, const QPainterPath *outlin
 
 void TGradientFillPainter::radialBackGround(const QRectF &r, TColor cf, TColor ct, quint8 o,
                                             quint8 ot, bool upper, qint32 radius,
-                                            TFillRoundingType type) const
+                                            TFillRoundingType type,
+                                            TPathGradientCache &brushCache) const
 {
     if (isEmptyArea(r)) {
         return;
@@ -246,6 +254,7 @@ void TGradientFillPainter::radialBackGround(const QRectF &r, TColor cf, TColor c
     QPainterPath ellipse;
     ellipse.addEllipse(upper ? QRectF(x, y - h / 2, w, h + h / 2) : QRectF(x, y, w, h + h / 2));
     TPathGradient brush(ellipse);
+    brush.SetCache(&brushCache);
     brush.SetCenterPoint(upper ? QPointF(x + w / 2, y) : QPointF(x + w / 2, y + h));
     brush.SetCenterColor(upper ? MakeQColor(ot, ct) : MakeQColor(o, cf));
     brush.SetSurroundColors({upper ? MakeQColor(o, cf) : MakeQColor(ot, ct)});
@@ -343,6 +352,7 @@ void TGradientFillPainter::glow(const QRectF &r) const
         QPainterPath ellipse;
         ellipse.addEllipse(box);
         TPathGradient brush(ellipse);
+        brush.SetCache(&cache.glow);
         brush.SetCenterPoint(box.center());
         brush.SetCenterColor(MakeQColor(150, f.m_glowRadialColor));
         brush.SetSurroundColors({MakeQColor(0, f.m_color)});
@@ -402,7 +412,10 @@ TGPRectF TGradientFill::Fill(QPainter *graphics, const TGPRectF &r, quint8 aBord
     if (graphics) {
         graphics->save();
     }
-    const TGradientFillPainter painter(*this, graphics, op);
+    if (!m_cache) {
+        m_cache = std::make_unique<TFillCache>();
+    }
+    const TGradientFillPainter painter(*this, *m_cache, graphics, op);
     if (lineOnly) {
         if (graphics && m_borderWidth > 0 && m_borderColor != clNone) {
             graphics->setPen(QPen(MakeQColor(op.border, m_borderColor), m_borderWidth));

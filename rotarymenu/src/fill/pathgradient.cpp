@@ -18,7 +18,24 @@
 
 namespace zc::ring {
 
+// The colours along a blend (or from the one surround colour to the centre), plain and
+// premultiplied, at evenly spaced positions from the outline (0) to the centre (1).
+struct TPathGradientTable
+{
+    static constexpr size_t kSize = 1025;
+    std::vector<std::pair<double, QRgb>> blend;
+    QRgb surround = 0;
+    QRgb center = 0;
+    std::array<QRgb, kSize> plain{};
+    std::array<QRgb, kSize> premultiplied{};
+};
+
+TPathGradientCache::TPathGradientCache() = default;
+TPathGradientCache::~TPathGradientCache() = default;
+
 namespace {
+
+using Table = TPathGradientTable;
 
 // One edge of the flattened outline with the centre: the colour depends on s, the fraction of
 // the way from the centre to the edge along the ray through the point, which is constant on
@@ -167,7 +184,9 @@ private:
 class FanRasterizer
 {
 public:
-    FanRasterizer(const TPathGradient &brush, const QTransform &transform)
+    // A table kept in `table` for the same colours serves again; otherwise a new one is kept.
+    FanRasterizer(const TPathGradient &brush, const QTransform &transform,
+                  std::shared_ptr<const Table> &table)
     {
         // The blend as plain pixels: the look-up table below asks for a thousand colours.
         for (const auto &[position, color] : brush.InterpolationColors()) {
@@ -199,7 +218,7 @@ public:
         }
         m_center = brush.CenterColor().rgba();
         if (!m_blend.empty() || m_surround.size() == 1) {
-            m_lut = lookUpTable();
+            m_lut = lookUpTable(table);
         }
     }
 
@@ -566,39 +585,26 @@ private:
     }
     static size_t lutIndex(double pos) // pos within 0..1
     {
-        return size_t(pos * (kLutSize - 1) + 0.5);
+        return size_t(pos * (Table::kSize - 1) + 0.5);
     }
-    static constexpr size_t kLutSize = 1025;
-    // The colours along a blend (or from the one surround colour to the centre), plain and
-    // premultiplied. A shadow is the same blend frame after frame, so the last table made on
-    // a thread is kept for the next brush that asks for the same.
-    struct Lut
+    std::shared_ptr<const Table> lookUpTable(std::shared_ptr<const Table> &kept) const
     {
-        std::vector<std::pair<double, QRgb>> blend;
-        QRgb surround = 0;
-        QRgb center = 0;
-        std::array<QRgb, kLutSize> plain{};
-        std::array<QRgb, kLutSize> premultiplied{};
-    };
-    std::shared_ptr<const Lut> lookUpTable() const
-    {
-        thread_local std::shared_ptr<const Lut> last;
-        if (last && last->blend == m_blend && last->surround == m_surround.front() &&
-            last->center == m_center) {
-            return last;
+        if (kept && kept->blend == m_blend && kept->surround == m_surround.front() &&
+            kept->center == m_center) {
+            return kept;
         }
-        auto lut = std::make_shared<Lut>();
+        auto lut = std::make_shared<Table>();
         lut->blend = m_blend;
         lut->surround = m_surround.front();
         lut->center = m_center;
-        for (size_t i = 0; i < kLutSize; ++i) {
-            lut->plain[i] = colorAt(double(i) / (kLutSize - 1), 0, 0, 0);
+        for (size_t i = 0; i < Table::kSize; ++i) {
+            lut->plain[i] = colorAt(double(i) / (Table::kSize - 1), 0, 0, 0);
             lut->premultiplied[i] = qPremultiply(lut->plain[i]);
         }
-        last = lut;
-        return last;
+        kept = lut;
+        return kept;
     }
-    std::shared_ptr<const Lut> m_lut;
+    std::shared_ptr<const Table> m_lut;
 };
 
 } // namespace
@@ -613,7 +619,9 @@ QColor TPathGradient::ColorAt(const QPointF &point) const
     if (!m_outline.contains(point)) {
         return QColor(0, 0, 0, 0);
     }
-    return QColor::fromRgba(FanRasterizer(*this, QTransform()).sample(point));
+    TPathGradientCache own;
+    TPathGradientCache &cache = m_cache ? *m_cache : own;
+    return QColor::fromRgba(FanRasterizer(*this, QTransform(), cache.m_table).sample(point));
 }
 
 void TPathGradient::Fill(QPainter *painter) const
@@ -681,15 +689,15 @@ void TPathGradient::fill(QPainter *painter, const QPainterPath &area, bool behin
     if (box.isEmpty()) {
         return;
     }
-    // The fan's own edges are hard; the anti-aliased outline and area decide the rim. The
-    // outline's coverage is kept per thread: a shadow is worked out every frame of an
-    // animation, and fresh memory for it each time would cost more than the work.
-    thread_local TPathCoverage m1;
+    // The fan's own edges are hard; the anti-aliased outline and area decide the rim.
+    TPathGradientCache own;
+    TPathGradientCache &cache = m_cache ? *m_cache : own;
+    TPathCoverage &m1 = cache.m_outline;
     m1.Compute(outline, box);
     // Filling the outline itself (shadows, glows) needs its coverage only once.
     const bool sameArea = &area == &m_outline || area == m_outline;
     const QImage m2 = sameArea ? QImage() : TPathCoverage(region, box).Mask(box);
-    const FanRasterizer fan(*this, transform);
+    const FanRasterizer fan(*this, transform, cache.m_table);
     // Without a clip or opacity in the way the open pixels are written straight into the
     // image, which spares making and drawing a layer the size of the shape.
     const bool direct = cover && !painter->hasClipping() && painter->opacity() == 1.0 &&

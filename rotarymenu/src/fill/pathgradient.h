@@ -2,6 +2,8 @@
 // Path-gradient brush: colours blended from an outline towards a centre point.
 #pragma once
 
+#include "raster/pathcoverage.h"
+
 #include <QColor>
 #include <QList>
 #include <QPainterPath>
@@ -9,12 +11,31 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <memory>
 #include <vector>
 
 class QPainter;
 namespace zc::ring {
 
-class TPathCoverage;
+struct TPathGradientTable;
+
+/// What a path-gradient brush keeps from one fill to the next: the colours along its blend
+/// and its outline's coverage. A shadow or glow is filled with the same blend frame after
+/// frame, and making the table and the coverage's memory afresh each time costs more than
+/// filling; whoever fills one again and again keeps one of these and hands it to the brush.
+class TPathGradientCache
+{
+public:
+    TPathGradientCache();
+    ~TPathGradientCache();
+    TPathGradientCache(const TPathGradientCache &) = delete;
+    TPathGradientCache &operator=(const TPathGradientCache &) = delete;
+
+private:
+    friend class TPathGradient;
+    std::shared_ptr<const TPathGradientTable> m_table; ///< the last blend's colours
+    TPathCoverage m_outline;                           ///< kept for its memory
+};
 
 /// A brush that is `SurroundColors` on its outline and `CenterColor` at `CenterPoint`, or
 /// follows a preset blend (position 0 = outline, 1 = centre). Outside the outline it paints
@@ -50,6 +71,10 @@ public:
     /// The outline the brush was made from.
     const QPainterPath &Outline() const { return m_outline; }
 
+    /// Fills keep their colour table and coverage memory in `cache` (owned by the caller, who
+    /// keeps it alive while the brush fills); without one each fill makes its own.
+    void SetCache(TPathGradientCache *cache) { m_cache = cache; }
+
     /// The brush's colour at a point (in the brush's coordinates); transparent outside.
     QColor ColorAt(const QPointF &point) const;
 
@@ -76,6 +101,7 @@ private:
     QColor m_centerColor = Qt::white;
     QList<QColor> m_surround{QColor(Qt::white)};
     QList<TBlendStop> m_blend;
+    TPathGradientCache *m_cache = nullptr;
 };
 
 } // namespace zc::ring

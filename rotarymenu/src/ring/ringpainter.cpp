@@ -165,14 +165,21 @@ void RingPainter::Paint(QPainter *p, const TRingFrame &frame)
     }
     const Key key{frame.changes,    frame.palette, frame.size,
                   frame.geometry.R, ratio,         int(p->renderHints())};
+    const TRotaryMenuGeometry &g = frame.geometry;
+    const Place place{g.layout, g.count, g.size, g.R, g.RI, g.sta, g.stp, g.st};
+    // A ring placed otherwise than in the last frame is in motion (spinning in, growing, being
+    // resized), and its next frame will most likely lie elsewhere again.
+    const bool moving = m_lastPlace.count >= 0 && !(m_lastPlace == place);
+    m_lastPlace = place;
     if (frame.keepable && m_kept.valid && m_kept.key == key) {
         m_kept.DrawOn(p);
         drawFocus(p, frame);
         return;
     }
-    // Whichever the target, a keepable frame's pixels end up in the layer. Only what a frame
-    // draws is kept and copied out: while the ring spins in, that is a part of the layer, and
-    // never the hole. A part lands on whole device pixels only where the ratio is whole.
+    // Whichever the target, a keepable frame's pixels end up in the layer (composed on the
+    // device, only those of a ring at rest). Only what a frame draws is kept and copied out:
+    // while the ring spins in, that is a part of the layer, and never the hole. A part lands
+    // on whole device pixels only where the ratio is whole.
     QImage &layer = m_kept.image;
     if (layer.size() != key.size * ratio) {
         layer = QImage(key.size * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -190,7 +197,10 @@ void RingPainter::Paint(QPainter *p, const TRingFrame &frame)
         // This thread has just painted the background there, and its caches hold those
         // pixels: the ring is composed here rather than handed to the pool.
         compose(view, p, frame, false);
-        if (frame.keepable) {
+        // Kept only at rest: in motion the next frame is composed afresh anyway, and the copy
+        // would be a pass over the ring's pixels for nothing.
+        m_kept.valid = frame.keepable && !moving;
+        if (m_kept.valid) {
             copyRegion(view, layer, area);
             m_kept.drawn = area;
         }
@@ -236,6 +246,7 @@ void RingPainter::drawShadow(QPainter *p, const TRingFrame &frame, bool underOpa
 {
     const QColor shadow = MakeQColor(quint8(frame.shadowOpacity), frame.shadowColor);
     TPathGradient brush(frame.geometry.menuPath());
+    brush.SetCache(&m_shadow);
     brush.SetInterpolationColors({{0.0, QColor(0, 0, 0, 0)}, {0.1, shadow}, {1.0, shadow}});
     p->save();
     p->translate(frame.shadowOffset, frame.shadowOffset);
