@@ -31,6 +31,8 @@ packages=(
   # the Debian package: cpack's dependency computation (dpkg-shlibdeps in dpkg-dev, file)
   # and lintian, which checks the package
   dpkg-dev file lintian
+  # a real Firebird 3 server (/usr/sbin/firebird) for the server deployment test
+  firebird3.0-server
 )
 
 missing=()
