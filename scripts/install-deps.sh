@@ -31,6 +31,11 @@ packages=(
   # the installation's checks: groff renders the manual pages, the validators of the
   # desktop entry and the AppStream metainfo
   groff-base desktop-file-utils appstream
+  # the Debian package: cpack's dependency computation (dpkg-shlibdeps in dpkg-dev, file)
+  # and lintian, which checks the package
+  dpkg-dev file lintian
+  # a real Firebird 3 server (/usr/sbin/firebird) for the server deployment test
+  firebird3.0-server
 )
 
 missing=()
