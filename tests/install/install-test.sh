@@ -103,24 +103,7 @@ mv "$work/moved" "$prefix"
 # The installed program to its main window (language already chosen), ended as the
 # session ends a program: TERM, status 0.
 printf 'ChekLNG=1\n' >>"$run/ZColor.ini" # English
-cat >"$work/start.sh" <<SH
-#!/usr/bin/env bash
-set -u -o pipefail
-env -u XDG_DATA_HOME -u ZC_RUN_DIR HOME="$home" "$prefix/bin/zelvoria-colortest" &
-pid=\$!
-id=\$(timeout 30 xdotool search --sync --onlyvisible --name '^Zelvoria Color Test \(ENG\)\$' | head -n 1)
-if [[ -z \$id ]]; then
-  kill -KILL \$pid
-  echo "no main window" >&2
-  exit 1
-fi
-sleep 1
-import -window root "$shots/main-window.png" || true
-kill -TERM \$pid
-wait \$pid
-SH
-chmod +x "$work/start.sh"
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" "$work/start.sh" || status=$?
+"$(dirname "$0")/../support/installed-main-window.sh" "$prefix" "$home" "$shots/main-window.png" || status=$?
 ((status == 0)) || fail "the installed program did not reach its main window and end with 0 (status $status)"
 echo "install tree: ${#expected[@]} files, launcher and program work"

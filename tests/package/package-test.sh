@@ -80,22 +80,7 @@ out=$(launch --version) || fail "the packaged launcher's --version failed"
 run=$home/.local/share/zelvoria-colortest
 [[ -s $run/ZColor.ini && -s $run/data/ZColor.fdb ]] || fail "the launcher prepared no run folder"
 printf 'ChekLNG=1\n' >>"$run/ZColor.ini" # English
-cat >"$work/start.sh" <<SH
-#!/usr/bin/env bash
-set -u -o pipefail
-env -u XDG_DATA_HOME -u ZC_RUN_DIR HOME="$home" "$prefix/bin/zelvoria-colortest" &
-pid=\$!
-id=\$(timeout 30 xdotool search --sync --onlyvisible --name '^Zelvoria Color Test \(ENG\)\$' | head -n 1)
-if [[ -z \$id ]]; then
-  kill -KILL \$pid
-  echo "no main window" >&2
-  exit 1
-fi
-kill -TERM \$pid
-wait \$pid
-SH
-chmod +x "$work/start.sh"
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" "$work/start.sh" || status=$?
+"$(dirname "$0")/../support/installed-main-window.sh" "$prefix" "$home" "$artefacts/main-window.png" || status=$?
 ((status == 0)) || fail "the packaged program did not reach its main window and end with 0 (status $status)"
 echo "package $(basename "$deb"): ${#expected[@]} files, lintian: $(grep -c '^W:' "$artefacts/lintian.txt" || true) warnings, program works"
