@@ -29,6 +29,7 @@ expected=(
   share/applications/org.zelvoria.ColorTest.desktop
   share/icons/hicolor/scalable/apps/org.zelvoria.ColorTest.svg
   share/man/man1/fillrender.1 share/man/man1/rtfreport.1 share/man/man1/rtftext.1
+  share/man/man1/zelvoria-colortest.1
   share/metainfo/org.zelvoria.ColorTest.metainfo.xml
   share/zelvoria-colortest/ZColor.fdb share/zelvoria-colortest/report/Esito.rtf
 )

@@ -57,7 +57,7 @@ expected=(
   usr/share/doc/zelvoria-colortest/changelog.gz usr/share/doc/zelvoria-colortest/copyright
   usr/share/icons/hicolor/scalable/apps/org.zelvoria.ColorTest.svg
   usr/share/man/man1/fillrender.1.gz usr/share/man/man1/rtfreport.1.gz
-  usr/share/man/man1/rtftext.1.gz
+  usr/share/man/man1/rtftext.1.gz usr/share/man/man1/zelvoria-colortest.1.gz
   usr/share/metainfo/org.zelvoria.ColorTest.metainfo.xml
   usr/share/zelvoria-colortest/ZColor.fdb usr/share/zelvoria-colortest/report/Esito.rtf
 )
