@@ -26,7 +26,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace rp;
@@ -126,21 +125,6 @@ public:
 private:
     bool FUsed = false;
 };
-
-/// Whether `output` names the same file as `templateName` (device and inode, so any
-/// spelling or link of it counts).
-bool isSameFile(const QString &templateName, const QString &output)
-{
-    struct stat a
-    {
-    };
-    struct stat b
-    {
-    };
-    return ::stat(QFile::encodeName(templateName).constData(), &a) == 0 &&
-           ::stat(QFile::encodeName(output).constData(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
-}
 
 /// What --help says after the options: the data, the value formats, the names and the exits.
 constexpr char helpDetails[] = R"(
@@ -445,7 +429,7 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(open) && outFile.isEmpty())
         return usageError(QStringLiteral("--open needs an output file"));
-    if (!outFile.isEmpty() && isSameFile(templateName, outFile)) {
+    if (!outFile.isEmpty() && RpIsSameFile(templateName, outFile)) {
         std::fprintf(stderr, "rtfreport: the output %s is the template itself; nothing written\n",
                      outFile.toLocal8Bit().constData());
         return exitFailed;

@@ -273,4 +273,8 @@ public:
 /// Throws std::out_of_range for a record number the data set does not have.
 void RpScanSelectedRecords(TRpRTF &report, TRpDataSet *dataSet, const QList<int> &records);
 
+/// Whether both names lead to one file (same device and inode), whatever the spelling or
+/// links: a run refuses an output that is its template so.
+bool RpIsSameFile(const QString &a, const QString &b);
+
 } // namespace rp

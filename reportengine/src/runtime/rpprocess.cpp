@@ -45,8 +45,9 @@ QString headerGroupText(const TRpTemplateReader &reader, std::int32_t id)
     }
 }
 
-// Whether both names lead to one file (same device and inode), whatever the spelling or links.
-bool sameFile(const QString &a, const QString &b)
+} // namespace
+
+bool RpIsSameFile(const QString &a, const QString &b)
 {
     struct stat sa
     {
@@ -58,8 +59,6 @@ bool sameFile(const QString &a, const QString &b)
            ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
-
-} // namespace
 
 std::int32_t TRpRTF::fldnum(const QString &fieldText, TRpFieldFormat &format, QString &first)
 {
@@ -309,7 +308,7 @@ void TRpRTF::loadAndCheckTemplate()
 
 void TRpRTF::refuseTemplateAsOutput() const
 {
-    if (FUseStream || FTmLoaded || FOutFile.isEmpty() || !sameFile(FInFile, FOutFile))
+    if (FUseStream || FTmLoaded || FOutFile.isEmpty() || !RpIsSameFile(FInFile, FOutFile))
         return;
     throw EIOError(msg::OutputIsTemplate + QDir::toNativeSeparators(FOutFile).toStdString());
 }
